@@ -1,0 +1,37 @@
+// Application object and message loop.
+#pragma once
+#include <windows.h>
+
+namespace fw {
+
+class App {
+public:
+    App();
+    virtual ~App();
+
+    // Runs start-up, then the message loop until WM_QUIT; returns the exit code.
+    int Run(HINSTANCE instance);
+    static App* Current();
+
+    HINSTANCE Instance() const { return instance_; }
+    HWND MainWindow() const { return mainWindow_; }
+    void SetMainWindow(HWND w) { mainWindow_ = w; }
+
+protected:
+    // Returns false to end the program before the message loop.
+    virtual bool InitInstance() = 0;
+    virtual int ExitInstance(int code) { return code; }
+
+private:
+    HINSTANCE instance_ = nullptr;
+    HWND mainWindow_ = nullptr;
+};
+
+// Pages shown as child dialogs must not let Enter or Escape close or press anything.
+// Returns true when the message was swallowed.
+bool SwallowPageKeys(const MSG& msg);
+
+// Registers (or looks up) a window message by name.
+UINT RegisteredMessage(const char* name);
+
+}  // namespace fw
