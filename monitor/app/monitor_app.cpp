@@ -1,0 +1,87 @@
+#include "monitor/app/monitor_app.h"
+
+#include "athcfg/athcfg.h"
+#include "framework/dialog.h"
+#include "monitor/app/main_frame.h"
+#include "monitor/ui/resource.h"
+
+CMonitorApp theApp;
+
+const char kFrameTitle[] = "Skyvane";
+
+namespace {
+// Registered when the program loads, before start-up.
+const UINT g_iconPressed = fw::RegisteredMessage("MONITOR_ICON_PRESSED");
+}  // namespace
+
+UINT IconPressedMessage() { return g_iconPressed; }
+
+CMonitorApp::~CMonitorApp() = default;
+
+bool CMonitorApp::InitInstance() {
+    adapterPresent = 0;
+
+    HWND running = FindWindowA(nullptr, kFrameTitle);
+    if (running) {
+        PostMessageA(running, IconPressedMessage(), 0, kDoubleClickCode);
+        MessageBeep(MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    frame_ = new CMainFrame();
+    if (!frame_->CreateFrame()) return false;
+    SetMainWindow(frame_->Handle());
+    ShowWindow(frame_->Handle(), SW_HIDE);
+    UpdateWindow(frame_->Handle());
+
+    startProfile_ = new ACProfile();
+    editProfile = startProfile_;
+
+    greenHistory.SetColour(RGB(0, 255, 0));
+    redHistory.SetColour(RGB(255, 0, 0));
+    redHistory.Allocate(307);
+    greenHistory.Allocate(307);
+    redHistory.Push(0);
+    greenHistory.Push(0);
+    return true;
+}
+
+int CMonitorApp::ExitInstance(int code) {
+    delete frame_;
+    frame_ = nullptr;
+    delete startProfile_;
+    startProfile_ = nullptr;
+    return code;
+}
+
+void CMonitorApp::ClearMaskFlags() {
+    for (int& flag : maskFlags) flag = 0;
+}
+
+namespace {
+class AboutDlg : public fw::Dialog {
+public:
+    AboutDlg() : fw::Dialog(IDD_ABOUTBOX) {}
+
+protected:
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM) override {
+        switch (msg) {
+        case WM_INITDIALOG: return TRUE;
+        case WM_COMMAND: return OnCommand(LOWORD(wp));
+        }
+        return FALSE;
+    }
+
+private:
+    INT_PTR OnCommand(int id) {
+        if (id != IDOK && id != IDCANCEL) return FALSE;
+        End(id);
+        return TRUE;
+    }
+};
+}  // namespace
+
+void CMonitorApp::OnAppAbout() {
+    AboutDlg dlg;
+    dlg.DoModal(MainWindow());
+}

@@ -1,0 +1,26 @@
+// Blowfish block cipher: 16 rounds, 64-bit blocks, keys of 0 to 56 bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace blowfish {
+
+extern const uint32_t kInitialP[18];
+extern const uint32_t kInitialS[4][256];
+
+class Cipher {
+public:
+    // Runs the key schedule. An empty key acts as a key of zero bytes.
+    Cipher(const uint8_t* key, size_t length);
+
+    void Encipher(uint32_t& left, uint32_t& right) const;
+    void Decipher(uint32_t& left, uint32_t& right) const;
+
+private:
+    uint32_t F(uint32_t x) const;
+
+    uint32_t p_[18];
+    uint32_t s_[4][256];
+};
+
+}  // namespace blowfish

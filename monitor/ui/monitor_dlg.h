@@ -1,0 +1,90 @@
+// The monitor window. The one global object also carries the adapter session and the
+// profile store, which exist with or without the window.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+
+class ACAdapterConfig;
+class ACEnumNics;
+class ACStaticNicInfo;
+class ACProfile;
+
+constexpr int kAdapterSlots = 5;
+constexpr size_t kScanBufferSize = 30000;
+
+class CMonitorDlg : public fw::Dialog {
+public:
+    CMonitorDlg();
+    ~CMonitorDlg() override;
+
+    // ---- Adapter session (monitor/adapter/session.cpp) ----
+    // 1 = adapter found and session open, 0 = none.
+    int Discover();
+    void CloseSession();
+    std::string CurrentProfileName() const;
+    std::string CurrentProfileUserName() const;
+    int32_t LinkQuality() const;
+    int32_t RadioState() const;
+    int32_t AuthenticationMode() const;
+    // Makes the named profile active, waits for the driver and sends its stored tx rate.
+    int ApplyCurrentProfile(const std::string& name);
+    int ChannelIndex() const;
+    int AdapterCount() const;
+    int AdapterPresent() const;
+    bool Disconnected() const;
+    // 54 when the model-54 product key exists, else 108.
+    static int ModelNumber();
+
+    uint8_t scanList[kScanBufferSize] = {};
+    uint8_t vendorScanList[kScanBufferSize] = {};
+    std::string deviceName;
+    std::string subKey;
+    std::vector<std::string> adapterNames;
+    std::vector<std::string> adapterSubKeys;
+    std::vector<std::string> profileNames;
+
+    ACEnumNics* enumerator = nullptr;
+    ACStaticNicInfo* staticInfo = nullptr;
+    ACAdapterConfig* mainConfig = nullptr;
+    ACAdapterConfig* reloadConfig = nullptr;
+    std::string interfaceGuid;
+
+    // ---- Profile store (monitor/profiles/) ----
+    void CreateProfile(const std::string& name);
+    void SaveProfile(const std::string& name);
+    void DeleteProfile(const std::string& name);
+    int LoadProfileForEdit(const std::string& name);
+    int ReloadProfile(const std::string& name);
+    void CreateDefaultProfile();
+    void ApplyProfile(const std::string& name);
+    void StorePassphraseCreating(const std::string& name, const std::string& passphrase);
+    void StorePassphrase(const std::string& name, const std::string& passphrase);
+    std::string ReadPassphrase(const std::string& name);
+    void StoreTxRate(const std::string& name, int32_t rate);
+    int32_t ReadTxRate(const std::string& name);
+    void DeleteProfileKey(const std::string& name);
+
+    // ---- Window (monitor/ui/monitor_dlg.cpp) ----
+    // Shows the window modally on the initial page.
+    INT_PTR Show(HWND owner);
+    void SwitchPage(int index);
+
+    int modelNumber = 108;
+    int currentPage = 0;
+    int initialPage = 0;
+    int rememberedSubTab = 0;  // 0 = Common, 1 = Security: the Configuration page's next sub-tab
+
+protected:
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    BOOL OnInitDialog();
+    void OnCloseRequested();
+};
+
+extern CMonitorDlg theMonitorDlg;

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Draws Skyvane's icons as 16x16 and 32x32 32-bit .ico files.
+
+Each icon is a function of a point (x, y) in the unit square returning an RGBA colour or
+None; pixels are supersampled so edges stay smooth at both sizes. Run it after changing
+a drawing: python3 make_icons.py (writes the .ico files beside it)."""
+import math
+import os
+import struct
+
+SUPER = 4
+
+
+def over(dst, src):
+    """src painted over dst (both RGBA tuples, 0..255)."""
+    if src is None:
+        return dst
+    sa = src[3] / 255.0
+    da = dst[3] / 255.0
+    oa = sa + da * (1 - sa)
+    if oa == 0:
+        return (0, 0, 0, 0)
+    rgb = tuple((src[i] * sa + dst[i] * da * (1 - sa)) / oa for i in range(3))
+    return rgb + (oa * 255,)
+
+
+def render(layers, size):
+    rows = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(SUPER):
+                for sx in range(SUPER):
+                    x = (px + (sx + 0.5) / SUPER) / size
+                    y = (py + (sy + 0.5) / SUPER) / size
+                    c = (0, 0, 0, 0)
+                    for layer in layers:
+                        c = over(c, layer(x, y))
+                    a = c[3] / 255.0
+                    for i in range(3):
+                        acc[i] += c[i] * a
+                    acc[3] += a
+            n = SUPER * SUPER
+            alpha = acc[3] / n
+            if alpha > 0:
+                rgb = [acc[i] / acc[3] for i in range(3)]
+            else:
+                rgb = [0, 0, 0]
+            row.append((int(rgb[0] + 0.5), int(rgb[1] + 0.5), int(rgb[2] + 0.5),
+                        int(alpha * 255 + 0.5)))
+        rows.append(row)
+    return rows
+
+
+def ico(layers, path):
+    images = []
+    for size in (16, 32):
+        rows = render(layers, size)
+        header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+        xor = b''.join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+        mask_row = ((size + 31) // 32) * 4
+        mask = b''
+        for row in reversed(rows):
+            bits = bytearray(mask_row)
+            for x, (_, _, _, a) in enumerate(row):
+                if a < 128:
+                    bits[x // 8] |= 0x80 >> (x % 8)
+            mask += bytes(bits)
+        images.append((size, header + xor + mask))
+    out = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in images:
+        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    for _, data in images:
+        out += data
+    with open(path, 'wb') as f:
+        f.write(out)
+
+
+# ---- shapes -----------------------------------------------------------------
+
+def rounded_square(colour, inset=0.04, radius=0.18):
+    def f(x, y):
+        lo, hi = inset + radius, 1 - inset - radius
+        dx = max(lo - x, 0, x - hi)
+        dy = max(lo - y, 0, y - hi)
+        return colour if math.hypot(dx, dy) <= radius else None
+    return f
+
+
+def arc(cx, cy, r, width, colour, spread=math.radians(45)):
+    """A ring segment opening upwards, centred on (cx, cy)."""
+    def f(x, y):
+        d = math.hypot(x - cx, y - cy)
+        if abs(d - r) > width / 2:
+            return None
+        ang = math.atan2(cx - x, cy - y)  # 0 = straight up
+        return colour if abs(ang) <= spread else None
+    return f
+
+
+def disc(cx, cy, r, colour):
+    return lambda x, y: colour if math.hypot(x - cx, y - cy) <= r else None
+
+
+def bar(x0, y0, x1, y1, colour):
+    return lambda x, y: colour if x0 <= x <= x1 and y0 <= y <= y1 else None
+
+
+def line(x0, y0, x1, y1, width, colour):
+    def f(x, y):
+        vx, vy = x1 - x0, y1 - y0
+        t = max(0, min(1, ((x - x0) * vx + (y - y0) * vy) / (vx * vx + vy * vy)))
+        return colour if math.hypot(x - x0 - t * vx, y - y0 - t * vy) <= width / 2 else None
+    return f
+
+
+WHITE = (255, 255, 255, 255)
+BLUE = (22, 92, 170, 255)
+
+ICONS = {
+    'skyvane.ico': [
+        rounded_square(BLUE),
+        arc(0.5, 0.78, 0.56, 0.09, WHITE),
+        arc(0.5, 0.78, 0.38, 0.09, WHITE),
+        arc(0.5, 0.78, 0.20, 0.09, WHITE),
+        disc(0.5, 0.78, 0.07, WHITE),
+    ],
+}
+
+if __name__ == '__main__':
+    here = os.path.dirname(os.path.abspath(__file__))
+    for name, layers in ICONS.items():
+        ico(layers, os.path.join(here, name))

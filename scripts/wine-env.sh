@@ -1,0 +1,52 @@
+# Wine test host helpers; source this file. Uses $WINEPREFIX when set, else the caller's choice.
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+XVFB_PID=""
+
+# Starts Xvfb on the first free display from 90 up and exports DISPLAY.
+start_xvfb() {
+  local n
+  for n in $(seq 90 130); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+      [[ -e /tmp/.X11-unix/X$n ]] && break
+      sleep 0.1
+    done
+    if kill -0 "$XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_xvfb() {
+  if [[ -n $XVFB_PID ]]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  fi
+}
+
+# Creates the prefix if needed, starts a persistent wineserver and warms Wine up, so that
+# its background services are not started by (and do not hold the pipes of) a test.
+# $1: a small GUI program that opens and closes a window (first GUI start in a fresh prefix).
+wine_up() {
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 </dev/null
+  wineserver -p >/dev/null 2>&1 </dev/null
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  if [[ -n ${1:-} ]]; then
+    timeout 60 wine "$1" </dev/null >/dev/null 2>&1 || true
+  fi
+}
+
+wine_down() {
+  wineserver -k >/dev/null 2>&1 </dev/null || true
+  wineserver -w >/dev/null 2>&1 </dev/null || true
+}
