@@ -1,91 +1,106 @@
-// The profile store's registry values: the enciphered WEP passphrase, its length and the
-// fixed transmit rate of each profile, beside the library's own profile storage.
+// Creating, saving, deleting and loading profiles: the library's profile list plus the
+// store's own registry values, with the editing state of the application object.
 #include <windows.h>
 
 #include "athcfg/athcfg.h"
+#include "framework/text.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/profiles/hex_text.h"
 #include "monitor/profiles/profile_keys.h"
-#include "monitor/profiles/profile_registry.h"
-#include "monitor/profiles/secret_cipher.h"
+#include "monitor/profiles/profile_rules.h"
+#include "monitor/profiles/store_pages.h"
 #include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/resource.h"
-#include "framework/text.h"
 
-using profile_registry::Key;
+using profile_rules::CopyKind;
 
 namespace {
 
-constexpr size_t kPassphraseCodeBuffer = 500;
-
-// Opens the profile's key; false when the name has no valid key path or the key is missing.
-bool OpenProfileKey(Key& key, const std::string& name, REGSAM access) {
-    auto path = profile_keys::ProfileKeyPath(CMonitorDlg::ModelNumber(), name);
-    return path && key.Open(HKEY_LOCAL_MACHINE, *path, access);
-}
-
-void WritePassphrase(Key& key, const std::string& passphrase, const std::string& guid) {
-    auto code = secret::EncipherText(passphrase, int(passphrase.size() * 8), guid);
-    if (!code) return;  // longer than the cipher takes: keep what is stored
-    key.WriteDword(profile_keys::kPassphraseCodeLength, uint32_t(passphrase.size()));
-    if (passphrase.empty())
-        key.WriteEmptyText(profile_keys::kPassphraseCode);
-    else
-        key.WriteText(profile_keys::kPassphraseCode, *code);
+void RefreshProfileNames(CMonitorDlg& dlg) {
+    ACStringArray names;
+    dlg.mainConfig->GetProfileArray(names);
+    dlg.profileNames.clear();
+    for (int i = 0; i < names.GetSize(); ++i) dlg.profileNames.push_back(names.GetAt(i));
 }
 
 }  // namespace
 
-void CMonitorDlg::StorePassphraseCreating(const std::string& name, const std::string& passphrase) {
-    int model = ModelNumber();
-    auto path = profile_keys::ProfileKeyPath(model, name);
-    if (!path) return;
-    Key key;
-    if (!key.Open(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model), KEY_ALL_ACCESS))
-        key.Create(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model));
-    key.Close();
-    key.Create(HKEY_LOCAL_MACHINE, *path);
-    key.Close();
-    if (!key.Open(HKEY_LOCAL_MACHINE, *path, KEY_ALL_ACCESS)) return;
-    WritePassphrase(key, passphrase, interfaceGuid);
+int CMonitorDlg::CreateProfile(const std::string& name) {
+    if (!mainConfig || !theApp.editProfile) return 0;
+    // A longer name would not fit its registry key path; a longer passphrase not its cipher.
+    if (!profile_keys::NameFits(name)) {
+        PagesOf(*this).ShowCheckMessage(IDS_PROFILE_NAME_TOO_LONG);
+        return 0;
+    }
+    if (theApp.editPassphrase.size() > profile_rules::kMaxPassphraseChars) {
+        PagesOf(*this).ShowCheckMessage(IDS_PASSPHRASE_TOO_LONG);
+        return 0;
+    }
+
+    auto* profile = new ACProfile();
+    profile->name = name.c_str();
+    profile->channelBand = 4;
+    profile_rules::NormalisingCopy(*theApp.editProfile, *profile, CopyKind::Create,
+                                   theApp.editPassphrase);
+    profile->savedFlag1 = 1;
+    profile->savedFlag2 = 1;
+    mainConfig->profiles.Add(profile);
+    mainConfig->selectedIndex = mainConfig->GetProfileIndex(name.c_str());
+    mainConfig->WriteConfig(0);
+
+    StorePassphraseCreating(name, theApp.editPassphrase);
+    StoreTxRate(name, theApp.editTxRate);
+    RefreshProfileNames(*this);
+    theApp.ClearMaskFlags();
+    return 1;
 }
 
-void CMonitorDlg::StorePassphrase(const std::string& name, const std::string& passphrase) {
-    Key key;
-    if (OpenProfileKey(key, name, KEY_ALL_ACCESS)) WritePassphrase(key, passphrase, interfaceGuid);
+void CMonitorDlg::SaveProfile(const std::string& name) {
+    ACProfile* target = mainConfig ? mainConfig->GetProfile(name.c_str()) : nullptr;
+    if (target && theApp.editProfile) {
+        profile_rules::NormalisingCopy(*theApp.editProfile, *target, CopyKind::SaveOrApply,
+                                       theApp.editPassphrase);
+        if (int message = profile_rules::KeyCheck(*theApp.editProfile, theApp.editPassphrase)) {
+            PagesOf(*this).ShowCheckMessage(message);
+            PagesOf(*this).ShowSecuritySubTab();
+        } else {
+            target->savedFlag1 = 1;
+            target->savedFlag2 = 1;
+            mainConfig->WriteConfig(0);
+            StorePassphrase(name, theApp.editPassphrase);
+            StoreTxRate(name, theApp.editTxRate);
+        }
+    }
+    theApp.ClearMaskFlags();
 }
 
-std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
-    Key key;
-    if (!OpenProfileKey(key, name, KEY_READ)) return std::string();
-    auto code = key.ReadText(profile_keys::kPassphraseCode, kPassphraseCodeBuffer);
-    uint32_t length = key.ReadDword(profile_keys::kPassphraseCodeLength).value_or(0);
-    key.Close();
-    if (length == 0 || !code || length > secret::kMaxPlainChars) return std::string();
-
-    auto plainHex = secret::DecipherText(*code, int(length * 8), interfaceGuid);
-    std::vector<uint8_t> bytes;
-    if (!plainHex || !hex::Decode(*plainHex, bytes)) return std::string();
-    // A cipher text shorter than its recorded length deciphers to zero bytes at the end.
-    std::string passphrase(bytes.begin(), bytes.end());
-    return passphrase.substr(0, passphrase.find('\0'));
+void CMonitorDlg::DeleteProfile(const std::string& name) {
+    if (!mainConfig) return;
+    if (ACProfile* profile = mainConfig->GetProfile(name.c_str())) {
+        // The removed record is freed; the editor must not keep pointing at it.
+        if (theApp.editProfile == profile) theApp.editProfile = nullptr;
+        mainConfig->profiles.RemoveAt(mainConfig->GetProfileIndex(name.c_str()));
+        mainConfig->selectedIndex = mainConfig->GetProfileIndex(mainConfig->selectedName.c_str());
+        mainConfig->WriteConfig(0);
+        DeleteProfileKey(name);
+    }
+    RefreshProfileNames(*this);
+    AcsClearCache(deviceName.c_str(), name.c_str());
 }
 
-void CMonitorDlg::StoreTxRate(const std::string& name, int32_t rate) {
-    Key key;
-    if (OpenProfileKey(key, name, KEY_ALL_ACCESS))
-        key.WriteDword(profile_keys::kTxRate, uint32_t(rate));
+int CMonitorDlg::LoadProfileForEdit(const std::string& name) {
+    theApp.editProfile = mainConfig ? mainConfig->GetProfile(name.c_str()) : nullptr;
+    theApp.editPassphrase = ReadPassphrase(name);
+    theApp.editTxRate = ReadTxRate(name);
+    return 0;
 }
 
-int32_t CMonitorDlg::ReadTxRate(const std::string& name) {
-    Key key;
-    if (!OpenProfileKey(key, name, KEY_READ)) return 0;
-    return int32_t(key.ReadDword(profile_keys::kTxRate).value_or(0));
-}
-
-void CMonitorDlg::DeleteProfileKey(const std::string& name) {
-    auto path = profile_keys::ProfileKeyPath(ModelNumber(), name);
-    if (path) RegDeleteKeyA(HKEY_LOCAL_MACHINE, path->c_str());
+int CMonitorDlg::ReloadProfile(const std::string& name) {
+    theApp.ClearMaskFlags();
+    if (reloadConfig) reloadConfig->ReadConfig(deviceName.c_str(), subKey.c_str());
+    theApp.editProfile = reloadConfig ? reloadConfig->GetProfile(name.c_str()) : nullptr;
+    theApp.editPassphrase = ReadPassphrase(name);
+    theApp.editTxRate = ReadTxRate(name);
+    return 0;
 }
 
 void CMonitorDlg::CreateDefaultProfile() {

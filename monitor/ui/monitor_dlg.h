@@ -14,6 +14,19 @@ class ACEnumNics;
 class ACStaticNicInfo;
 class ACProfile;
 
+// What the profile store asks of the monitor window and its pages. The window has its own;
+// tests put a recording one in its place.
+class StorePages {
+public:
+    virtual ~StorePages() = default;
+    // A refusal or failed check: stop icon, OK button, caption string 61261.
+    virtual void ShowCheckMessage(UINT textId) = 0;
+    // The Configuration page shows its Security sub-tab and remembers it for the next visit.
+    virtual void ShowSecuritySubTab() = 0;
+    // The monitor window shows its Status page (page 1).
+    virtual void ShowStatusPage() = 0;
+};
+
 constexpr int kAdapterSlots = 5;
 constexpr size_t kScanBufferSize = 30000;
 
@@ -55,7 +68,9 @@ public:
     std::string interfaceGuid;
 
     // ---- Profile store (monitor/profiles/) ----
-    void CreateProfile(const std::string& name);
+    // Each works on the main configuration and the editing state of theApp. CreateProfile
+    // returns 0 when it refused the name or the passphrase (after saying so), else 1.
+    int CreateProfile(const std::string& name);
     void SaveProfile(const std::string& name);
     void DeleteProfile(const std::string& name);
     int LoadProfileForEdit(const std::string& name);
@@ -68,6 +83,8 @@ public:
     void StoreTxRate(const std::string& name, int32_t rate);
     int32_t ReadTxRate(const std::string& name);
     void DeleteProfileKey(const std::string& name);
+    // Where the store's messages and page switches go; null means this window's own pages.
+    StorePages* storePages = nullptr;
 
     // ---- Window (monitor/ui/monitor_dlg.cpp) ----
     // Shows the window modally on the initial page.

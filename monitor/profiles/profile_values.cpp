@@ -1,0 +1,85 @@
+// The profile store's registry values: the enciphered WEP passphrase, its length and the
+// fixed transmit rate of each profile, beside the library's own profile storage.
+#include <windows.h>
+
+#include "monitor/profiles/hex_text.h"
+#include "monitor/profiles/profile_keys.h"
+#include "monitor/profiles/profile_registry.h"
+#include "monitor/profiles/secret_cipher.h"
+#include "monitor/ui/monitor_dlg.h"
+
+using profile_registry::Key;
+
+namespace {
+
+constexpr size_t kPassphraseCodeBuffer = 500;
+
+// Opens the profile's key; false when the name has no valid key path or the key is missing.
+bool OpenProfileKey(Key& key, const std::string& name, REGSAM access) {
+    auto path = profile_keys::ProfileKeyPath(CMonitorDlg::ModelNumber(), name);
+    return path && key.Open(HKEY_LOCAL_MACHINE, *path, access);
+}
+
+void WritePassphrase(Key& key, const std::string& passphrase, const std::string& guid) {
+    auto code = secret::EncipherText(passphrase, int(passphrase.size() * 8), guid);
+    if (!code) return;  // longer than the cipher takes: keep what is stored
+    key.WriteDword(profile_keys::kPassphraseCodeLength, uint32_t(passphrase.size()));
+    if (passphrase.empty())
+        key.WriteEmptyText(profile_keys::kPassphraseCode);
+    else
+        key.WriteText(profile_keys::kPassphraseCode, *code);
+}
+
+}  // namespace
+
+void CMonitorDlg::StorePassphraseCreating(const std::string& name, const std::string& passphrase) {
+    int model = ModelNumber();
+    auto path = profile_keys::ProfileKeyPath(model, name);
+    if (!path) return;
+    Key key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model), KEY_ALL_ACCESS))
+        key.Create(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model));
+    key.Close();
+    key.Create(HKEY_LOCAL_MACHINE, *path);
+    key.Close();
+    if (!key.Open(HKEY_LOCAL_MACHINE, *path, KEY_ALL_ACCESS)) return;
+    WritePassphrase(key, passphrase, interfaceGuid);
+}
+
+void CMonitorDlg::StorePassphrase(const std::string& name, const std::string& passphrase) {
+    Key key;
+    if (OpenProfileKey(key, name, KEY_ALL_ACCESS)) WritePassphrase(key, passphrase, interfaceGuid);
+}
+
+std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
+    Key key;
+    if (!OpenProfileKey(key, name, KEY_READ)) return std::string();
+    auto code = key.ReadText(profile_keys::kPassphraseCode, kPassphraseCodeBuffer);
+    uint32_t length = key.ReadDword(profile_keys::kPassphraseCodeLength).value_or(0);
+    key.Close();
+    if (length == 0 || !code || length > secret::kMaxPlainChars) return std::string();
+
+    auto plainHex = secret::DecipherText(*code, int(length * 8), interfaceGuid);
+    std::vector<uint8_t> bytes;
+    if (!plainHex || !hex::Decode(*plainHex, bytes)) return std::string();
+    // A cipher text shorter than its recorded length deciphers to zero bytes at the end.
+    std::string passphrase(bytes.begin(), bytes.end());
+    return passphrase.substr(0, passphrase.find('\0'));
+}
+
+void CMonitorDlg::StoreTxRate(const std::string& name, int32_t rate) {
+    Key key;
+    if (OpenProfileKey(key, name, KEY_ALL_ACCESS))
+        key.WriteDword(profile_keys::kTxRate, uint32_t(rate));
+}
+
+int32_t CMonitorDlg::ReadTxRate(const std::string& name) {
+    Key key;
+    if (!OpenProfileKey(key, name, KEY_READ)) return 0;
+    return int32_t(key.ReadDword(profile_keys::kTxRate).value_or(0));
+}
+
+void CMonitorDlg::DeleteProfileKey(const std::string& name) {
+    auto path = profile_keys::ProfileKeyPath(ModelNumber(), name);
+    if (path) RegDeleteKeyA(HKEY_LOCAL_MACHINE, path->c_str());
+}
