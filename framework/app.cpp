@@ -28,6 +28,11 @@ int App::Run(HINSTANCE instance) {
     return ExitInstance(static_cast<int>(msg.wParam));
 }
 
+HINSTANCE ResourceInstance() {
+    App* app = App::Current();
+    return app && app->Instance() ? app->Instance() : GetModuleHandleA(nullptr);
+}
+
 bool SwallowPageKeys(const MSG& msg) {
     if (msg.message != WM_KEYDOWN) return false;
     if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return false;

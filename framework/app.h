@@ -27,6 +27,10 @@ private:
     HWND mainWindow_ = nullptr;
 };
 
+// The module whose resources the program uses: the running application's, else the
+// process's own (tests that build windows without running an application).
+HINSTANCE ResourceInstance();
+
 // Pages shown as child dialogs must not let Enter or Escape close or press anything.
 // Returns true when the message was swallowed.
 bool SwallowPageKeys(const MSG& msg);

@@ -4,12 +4,6 @@
 
 namespace fw {
 
-namespace {
-HINSTANCE ResourceInstance() {
-    return App::Current() ? App::Current()->Instance() : GetModuleHandleA(nullptr);
-}
-}  // namespace
-
 Dialog::~Dialog() {
     if (hwnd_ && !modal_) Destroy();
 }

@@ -9,7 +9,7 @@
 namespace fw {
 
 std::string LoadText(UINT id) {
-    HINSTANCE inst = App::Current() ? App::Current()->Instance() : GetModuleHandleA(nullptr);
+    HINSTANCE inst = ResourceInstance();
     std::vector<char> buf(256);
     for (;;) {
         int n = LoadStringA(inst, id, buf.data(), static_cast<int>(buf.size()));

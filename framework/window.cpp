@@ -18,7 +18,7 @@ Window::~Window() {
 
 bool Window::Create(const char* className, const char* title, DWORD style, HWND parent,
                     UINT iconId, UINT menuId) {
-    HINSTANCE inst = App::Current() ? App::Current()->Instance() : GetModuleHandleA(nullptr);
+    HINSTANCE inst = ResourceInstance();
     WNDCLASSA wc = {};
     if (!GetClassInfoA(inst, className, &wc)) {
         wc.lpfnWndProc = StaticProc;

@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "athcfg/athcfg.h"
 #include "monitor/adapter/channel_index.h"
 #include "monitor/adapter/oids.h"
+#include "monitor/adapter/zero_config.h"
+#include "monitor/adapter/zero_config_flags.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
 
@@ -63,7 +66,8 @@ int CMonitorDlg::Discover() {
     mainConfig->ReadConfig(deviceName.c_str(), subKey.c_str());
     interfaceGuid = ReadInterfaceGuid(*mainConfig, subKey);
 
-    // On Windows XP the adapter is taken from the Zero-Config service here.
+    if (zc::CurrentOsCode() == 5 && zc::Check(interfaceGuid) == 0)
+        zc::HandOver(interfaceGuid, zc::kTakeOver);
 
     if (mainConfig->NbrProfiles() == 0) CreateDefaultProfile();
     ACStringArray names;
@@ -122,6 +126,15 @@ int CMonitorDlg::ApplyCurrentProfile(const std::string& name) {
 int CMonitorDlg::ChannelIndex() const {
     unsigned mhz = theApp.Status().FrequencyMHz();
     return ::ChannelIndex(mhz, mhz > 5000 ? 0 : ACWlanConvert2GHztoCh(static_cast<int>(mhz)));
+}
+
+bool CMonitorDlg::ReadStatusRecord() {
+    uint8_t record[kStatusRecordSize] = {};
+    DWORD written = 0, length = sizeof record;
+    if (!AcsGetOid(deviceName.c_str(), oid::kStatusRecord, &written, record, &length) || written == 0)
+        return false;
+    std::memcpy(theApp.statusRecord, record, sizeof record);
+    return true;
 }
 
 int CMonitorDlg::AdapterCount() const { return enumerator ? enumerator->NbrNics() : 0; }

@@ -2,10 +2,21 @@
 
 #include <commctrl.h>
 
+#include "framework/app.h"
 #include "framework/text.h"
+#include "monitor/adapter/zero_config.h"
+#include "monitor/adapter/zero_config_flags.h"
 #include "monitor/app/monitor_app.h"
+#include "monitor/app/tray_state.h"
 #include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/resource.h"
+
+namespace {
+// Sent by the shell when it (re)starts: the tray icon must be added again.
+const UINT g_taskbarCreated = fw::RegisteredMessage("TaskbarCreated");
+}  // namespace
+
+CMainFrame::CMainFrame(TrayIcon* tray) : tray_(tray ? tray : &ownTray_) {}
 
 bool CMainFrame::CreateFrame() {
     return Create("SkyvaneFrame", fw::LoadText(IDR_MAINFRAME).c_str(), WS_OVERLAPPEDWINDOW,
@@ -13,9 +24,18 @@ bool CMainFrame::CreateFrame() {
 }
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == IconPressedMessage()) {
+        OnIconPressed(lp);
+        return 0;
+    }
+    if (msg == g_taskbarCreated) {
+        OnTaskbarCreated();
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE: return OnCreate();
     case WM_SETFOCUS: OnSetFocus(); return 0;
+    case WM_TIMER: OnTimer(); return 0;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
@@ -26,12 +46,24 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CMainFrame::OnCreate() {
     // A frame always has a client view and a status bar, though this one is never shown.
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                 Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+                                 Handle(), nullptr, fw::ResourceInstance(), nullptr);
     view_ = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                            Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+                            Handle(), nullptr, fw::ResourceInstance(), nullptr);
     if (!statusBar_ || !view_) return -1;
 
     theApp.adapterPresent = theMonitorDlg.Discover();
+    if (theApp.adapterPresent > 0) {
+        ShowTray(TrayIcon::kAdd, tray::kIconDisconnected, fw::LoadText(IDS_DISCONNECTED));
+        ApplyCurrentProfile();
+    } else {
+        ShowTray(TrayIcon::kAdd, tray::kIconNoAdapter, fw::LoadText(IDS_NETWORK_DISABLED));
+    }
+    previousBytesSent_ = theApp.Status().BytesSent();
+    previousBytesReceived_ = theApp.Status().BytesReceived();
+    osCode_ = zc::CurrentOsCode();
+    if (osCode_ == 5) zeroConfigState_ = zc::Check(theMonitorDlg.interfaceGuid);
+    SetTimer(Handle(), kPollTimer, 1000, nullptr);
+    warmUpCount_ = 0;
     return 0;
 }
 
@@ -39,11 +71,149 @@ void CMainFrame::OnSetFocus() {
     if (view_) SetFocus(view_);
 }
 
+void CMainFrame::OnTimer() {
+    if (theApp.adapterPresent == 0) {
+        theApp.adapterPresent = theMonitorDlg.Discover();
+        if (theApp.adapterPresent > 0) ApplyCurrentProfile();
+        PushSamples(0, 0);
+        return;
+    }
+    if (theMonitorDlg.AdapterCount() < 1) {
+        AdapterLost();
+        return;
+    }
+    int32_t radio = theMonitorDlg.RadioState();
+    if (!theMonitorDlg.ReadStatusRecord()) {
+        AdapterLost();
+        return;
+    }
+    if (theApp.Status().Disconnected()) PollDisconnected(radio);
+    else PollConnected();
+    PollZeroConfig();
+}
+
+void CMainFrame::PollDisconnected(int32_t radio) {
+    if (radio == 0) ShowTray(TrayIcon::kModify, tray::kIconDisconnected, fw::LoadText(IDS_DISCONNECTED));
+    else ShowTray(TrayIcon::kModify, tray::kIconRadioOff, fw::LoadText(IDS_RADIO_OFF));
+    PushSamples(0, 0);
+}
+
+void CMainFrame::PollConnected() {
+    StatusRecord status = theApp.Status();
+    int32_t sent = tray::TrafficSample(previousBytesSent_, status.BytesSent());
+    int32_t received = tray::TrafficSample(previousBytesReceived_, status.BytesReceived());
+    previousBytesSent_ = status.BytesSent();
+    previousBytesReceived_ = status.BytesReceived();
+    // The first connected tick would plot the counters' totals since the adapter started.
+    if (warmUpCount_ >= 1) {
+        PushSamples(received, sent);
+    } else {
+        PushSamples(0, 0);
+        ++warmUpCount_;
+    }
+    UINT icon = tray::ConnectedIcon(status.SignalLevel());
+    networkName_ = status.Ssid();
+    speed_ = static_cast<int32_t>(status.TxRateWord());
+    linkQuality_ = theMonitorDlg.LinkQuality();
+    theApp.linkQuality = linkQuality_;
+    std::string format = fw::LoadText(osCode_ == 1 ? IDS_CONNECTION_TIP_98 : IDS_CONNECTION_TIP);
+    ShowTray(TrayIcon::kModify, icon,
+             fw::Format(format.c_str(), networkName_.c_str(), speed_, linkQuality_));
+}
+
+void CMainFrame::PollZeroConfig() {
+    if (osCode_ != 5) return;
+    int check = zc::Check(theMonitorDlg.interfaceGuid);
+    if (check == 0) {
+        zeroConfigState_ = 0;
+    } else if (check != zeroConfigState_) {
+        zeroConfigState_ = check;
+        ApplyCurrentProfile();
+    }
+}
+
+void CMainFrame::AdapterLost() {
+    theApp.adapterPresent = 0;
+    ShowTray(TrayIcon::kModify, tray::kIconNoAdapter, fw::LoadText(IDS_NETWORK_DISABLED));
+    if (HWND monitor = MonitorWindow()) SendMessageA(monitor, WM_CLOSE, 0, 0);
+    theMonitorDlg.CloseSession();
+}
+
 void CMainFrame::OnClose() {
+    tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kDelete, icon_, tooltip_);
     theMonitorDlg.CloseSession();
     DestroyWindow(Handle());
 }
 
 void CMainFrame::OnCommand(int id) {
-    if (id == ID_APP_ABOUT) theApp.OnAppAbout();
+    switch (id) {
+    case ID_APP_ABOUT: theApp.OnAppAbout(); break;
+    case ID_TRAY_CONFIGURATION:
+    case ID_TRAY_STATUS:
+    case ID_TRAY_IPSETTINGS:
+    case ID_TRAY_SITESURVEY:
+    case ID_TRAY_ABOUT: OnOpenPage(id - ID_TRAY_CONFIGURATION); break;
+    case ID_TRAY_EXIT: OnExit(); break;
+    }
+}
+
+void CMainFrame::OnIconPressed(LPARAM mouseMessage) {
+    HWND monitor = MonitorWindow();
+    bool zeroConfigBlock = osCode_ == 5 && zc::Check(theMonitorDlg.interfaceGuid) == 0;
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        if (theApp.adapterPresent <= 0) return;
+        if (monitor) {
+            SetForegroundWindow(monitor);
+            MessageBeep(MB_ICONEXCLAMATION);
+        } else {
+            theMonitorDlg.initialPage = 0;
+            theMonitorDlg.Show(Handle());
+        }
+    } else if (mouseMessage == WM_RBUTTONUP && !zeroConfigBlock) {
+        HMENU menu = LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+        if (!menu) return;
+        POINT at;
+        GetCursorPos(&at);
+        SetForegroundWindow(Handle());
+        TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, Handle(), nullptr);
+        DestroyMenu(menu);
+    }
+}
+
+void CMainFrame::OnTaskbarCreated() {
+    if (icon_) tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kAdd, icon_, tooltip_);
+}
+
+void CMainFrame::OnOpenPage(int page) {
+    if (MonitorWindow()) {
+        theMonitorDlg.SwitchPage(page);
+        return;
+    }
+    theMonitorDlg.initialPage = page;
+    theMonitorDlg.Show(Handle());
+}
+
+void CMainFrame::OnExit() {
+    if (osCode_ == 5 && zc::Check(theMonitorDlg.interfaceGuid) != 0)
+        zc::HandOver(theMonitorDlg.interfaceGuid, zc::kHandBack);
+    OnClose();
+}
+
+void CMainFrame::ApplyCurrentProfile() {
+    theMonitorDlg.ApplyCurrentProfile(theMonitorDlg.CurrentProfileName());
+}
+
+void CMainFrame::ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip) {
+    icon_ = iconId;
+    tooltip_ = tray::FitTip(tip);
+    tray_->Notify(Handle(), IconPressedMessage(), mode, iconId, tooltip_);
+}
+
+void CMainFrame::PushSamples(int32_t received, int32_t sent) {
+    theApp.greenHistory.Push(received);
+    theApp.redHistory.Push(sent);
+}
+
+HWND CMainFrame::MonitorWindow() {
+    return FindWindowA(nullptr, fw::LoadText(IDS_MONITOR_TITLE).c_str());
 }

@@ -1,13 +1,21 @@
-// The hidden main window: owns the adapter session's lifetime and receives the
-// "MONITOR_ICON_PRESSED" message.
+// The hidden main window: owns the tray icon, runs the once-a-second poll and opens the
+// monitor window from the tray.
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+
 #include "framework/window.h"
+#include "monitor/app/tray_icon.h"
 
 class CMainFrame : public fw::Window {
 public:
+    // `tray` shows the icon; tests pass a recorder. It must outlive the frame.
+    explicit CMainFrame(TrayIcon* tray = nullptr);
     bool CreateFrame();
+
+    static constexpr UINT kPollTimer = 199;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -15,9 +23,39 @@ protected:
 private:
     LRESULT OnCreate();
     void OnSetFocus();
+    void OnTimer();
     void OnClose();
     void OnCommand(int id);
+    void OnIconPressed(LPARAM mouseMessage);
+    void OnTaskbarCreated();
+    void OnOpenPage(int page);
+    void OnExit();
 
+    // Tick steps.
+    void PollDisconnected(int32_t radio);
+    void PollConnected();
+    void PollZeroConfig();
+    void AdapterLost();
+
+    void ApplyCurrentProfile();
+    void ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip);
+    void PushSamples(int32_t received, int32_t sent);
+    // The monitor window when it is open.
+    static HWND MonitorWindow();
+
+    uint64_t previousBytesSent_ = 0;
+    uint64_t previousBytesReceived_ = 0;
+    int zeroConfigState_ = 0;
+    int warmUpCount_ = 0;
+    int osCode_ = 0;
+    std::string networkName_;
+    int32_t speed_ = 0;
+    int32_t linkQuality_ = 0;
+    std::string tooltip_;
+    UINT icon_ = 0;
+
+    TrayIcon ownTray_;
+    TrayIcon* tray_;
     HWND view_ = nullptr;
     HWND statusBar_ = nullptr;
 };

@@ -47,6 +47,9 @@ public:
     // Makes the named profile active, waits for the driver and sends its stored tx rate.
     int ApplyCurrentProfile(const std::string& name);
     int ChannelIndex() const;
+    // Reads the status record into the application state; false when the driver fails or
+    // returns nothing (the state then keeps the previous record).
+    bool ReadStatusRecord();
     int AdapterCount() const;
     int AdapterPresent() const;
     bool Disconnected() const;

@@ -119,6 +119,45 @@ def line(x0, y0, x1, y1, width, colour):
 
 WHITE = (255, 255, 255, 255)
 BLUE = (22, 92, 170, 255)
+GREEN = (40, 190, 60, 255)
+YELLOW = (240, 200, 30, 255)
+ORANGE = (240, 110, 20, 255)
+RED = (215, 30, 30, 255)
+GREY = (150, 150, 150, 255)
+DARK = (35, 35, 35, 255)
+EMPTY = (225, 225, 225, 255)
+
+
+def bars(filled, colour, empty=EMPTY):
+    """Four rising signal bars with a dark outline; the first `filled` ones in `colour`."""
+    layers = []
+    for i in range(4):
+        x0 = 0.06 + i * 0.235
+        x1 = x0 + 0.19
+        top = 0.70 - i * 0.20
+        layers.append(bar(x0, top, x1, 0.96, DARK))
+        layers.append(bar(x0 + 0.05, top + 0.05, x1 - 0.05, 0.91, colour if i < filled else empty))
+    return layers
+
+
+def antenna(colour):
+    return [
+        arc(0.5, 0.62, 0.42, 0.10, colour),
+        arc(0.5, 0.62, 0.24, 0.10, colour),
+        disc(0.5, 0.62, 0.08, colour),
+        bar(0.45, 0.62, 0.55, 0.96, colour),
+    ]
+
+
+def cross(colour, width=0.16):
+    return [line(0.2, 0.2, 0.8, 0.8, width, colour), line(0.8, 0.2, 0.2, 0.8, width, colour)]
+
+
+def card(colour):
+    """A PC card seen from above: a body with its connector edge."""
+    return [bar(0.06, 0.30, 0.94, 0.86, DARK), bar(0.11, 0.35, 0.89, 0.81, colour),
+            bar(0.06, 0.22, 0.40, 0.30, DARK)]
+
 
 ICONS = {
     'skyvane.ico': [
@@ -128,6 +167,17 @@ ICONS = {
         arc(0.5, 0.78, 0.20, 0.09, WHITE),
         disc(0.5, 0.78, 0.07, WHITE),
     ],
+    'signal4.ico': bars(4, GREEN),           # 181 excellent
+    'signal3.ico': bars(3, GREEN),           # 180 good
+    'signal2.ico': bars(2, YELLOW),          # 167 fair
+    'signal1.ico': bars(1, ORANGE),          # 166 weak
+    'disconnected.ico': bars(0, GREEN, GREY),  # 182
+    'radio_off.ico': antenna(DARK) + [line(0.1, 0.1, 0.9, 0.9, 0.12, RED)],  # 161
+    'no_adapter.ico': card(GREY) + cross(RED),  # 183
+    'signal0.ico': bars(0, GREEN, EMPTY),    # 151
+    'signal2_blue.ico': bars(2, BLUE),       # 152
+    'signal3_blue.ico': bars(3, BLUE),       # 153
+    'radio_on.ico': antenna(BLUE),           # 157
 }
 
 if __name__ == '__main__':

@@ -1,0 +1,20 @@
+// The notification-area icon of a window. Tests replace it to record what would be shown.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+class TrayIcon {
+public:
+    enum Mode { kDelete = 0, kAdd = 1, kModify = 2 };
+
+    virtual ~TrayIcon() = default;
+    // Adds, modifies or deletes `owner`'s icon with icon resource `iconId` and `tip`
+    // (cut to the tip field); `callback` is the message the icon sends to `owner`.
+    virtual bool Notify(HWND owner, UINT callback, Mode mode, UINT iconId, const std::string& tip);
+
+private:
+    HICON Icon(UINT iconId);
+    std::map<UINT, HICON> icons_;  // loaded once; shared icons are never destroyed
+};
