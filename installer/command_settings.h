@@ -1,0 +1,71 @@
+// The run's command settings: fixed-capacity texts that the command line changes
+// and the operations read at the moment they run.
+#pragma once
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace drivora {
+
+// A zero-terminated text of at most Capacity - 1 characters. Assign refuses a
+// longer value and leaves the text empty, so no later step acts on a stale value.
+template <std::size_t Capacity>
+class FixedText {
+public:
+    static constexpr std::size_t kMaxLength = Capacity - 1;
+
+    bool Assign(std::string_view value) {
+        text_[0] = '\0';
+        if (value.size() > kMaxLength || value.find('\0') != std::string_view::npos) return false;
+        std::memcpy(text_, value.data(), value.size());
+        text_[value.size()] = '\0';
+        return true;
+    }
+    void Clear() { text_[0] = '\0'; }
+    const char* c_str() const { return text_; }
+    std::string str() const { return text_; }
+    bool empty() const { return text_[0] == '\0'; }
+    std::size_t size() const { return std::strlen(text_); }
+
+private:
+    char text_[Capacity] = {};
+};
+
+struct CommandSettings {
+    FixedText<100> deviceId;
+    FixedText<200> infPath;
+    FixedText<50> infSection;
+    FixedText<50> processName;
+    FixedText<500> zeroConfigKey;
+};
+
+// Windows family codes shared with the monitor.
+enum OsCode : int {
+    kOsOther = 0,
+    kOsWin98 = 1,
+    kOsWinMe = 2,
+    kOsWin2000 = 4,
+    kOsWinXP = 5,
+};
+
+constexpr int kServicePackUnknown = -1;
+
+// Everything the dispatcher and the operations share for one run.
+struct RunState {
+    int osCode = kOsOther;
+    int servicePackLevel = kServicePackUnknown;  // set on Windows XP only
+    bool win9xFamily = false;                    // top bit of the packed version number
+    int adapterPending = 0;
+    CommandSettings settings;
+};
+
+// The settings a run starts with; `windowsDir` is the Windows directory.
+void SetDefaultSettings(CommandSettings& s, const std::string& windowsDir);
+
+// OS code from the extended version query; kOsOther for systems not listed.
+int OsCodeFromVersion(unsigned major, unsigned minor);
+// Service-pack level from the version's service-pack text (first 14 characters count).
+int ServicePackLevel(const char* servicePack);
+
+}  // namespace drivora

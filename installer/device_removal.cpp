@@ -1,0 +1,108 @@
+// Device removal, re-enumeration and the presence test.
+#include <set>
+#include <vector>
+
+#include "installer/system_operations.h"
+#include "installer/text_match.h"
+
+namespace drivora {
+
+void SystemOperations::RemoveDevicesByHardwareId() {
+    auto devices = api_.OpenDevices(DeviceScope::AllClasses);
+    if (!devices) {
+        api_.ShowMessage("Error");
+        return;
+    }
+    const std::string id = state_.settings.deviceId.str();
+    DeviceInfo info;
+    for (std::uint32_t i = 0; devices->Get(i, &info); ++i) {
+        if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id)) devices->Remove(i);
+    }
+}
+
+void SystemOperations::PurgeEnumKeys() {
+    const std::string id = state_.settings.deviceId.str();
+    const std::size_t slash = id.find('\\');
+    // The enumerator is at most ten characters before the first backslash.
+    if (slash == std::string::npos || slash == 0 || slash > 10) return;
+    const std::string enumerator = id.substr(0, slash);
+    const std::string key = "Enum\\" + enumerator;
+    const std::size_t m = id.size() - enumerator.size() - 1;
+    std::string name;
+    std::uint32_t index = 0;
+    while (api_.EnumSubkey(key, index, &name)) {
+        // A deleted key moves the later ones up, so the same index is read again.
+        if (m > 0 && enumerator + "\\" + name.substr(0, m) == id && api_.DeleteKeyTree(key + "\\" + name))
+            continue;
+        ++index;
+    }
+}
+
+void SystemOperations::RemoveNetworkDevices() {
+    const std::string id = state_.settings.deviceId.str();
+    if (auto devices = api_.OpenDevices(DeviceScope::NetworkPresent)) {
+        DeviceInfo info;
+        for (std::uint32_t i = 0; devices->Get(i, &info); ++i) {
+            if (info.hasInstanceId && StartsWithNoCase(ToUpper(info.instanceId), id)) devices->Remove(i);
+        }
+    }
+    PurgeEnumKeys();
+    if (state_.osCode != kOsWinXP) return;
+    if (!state_.settings.zeroConfigKey.empty()) api_.DeleteKey(state_.settings.zeroConfigKey.str());
+    for (const char* value : {"ActiveSettings", "ControlFlags", "LayoutVersion"})
+        api_.DeleteValue(kWzcInterfacesKey, value);
+}
+
+void SystemOperations::ReenumerateRootDevices() {
+    auto devices = api_.OpenDevices(DeviceScope::RootEnumerator);
+    if (!devices) return;
+    DeviceInfo info;
+    for (std::uint32_t i = 0; devices->Get(i, &info); ++i) devices->Reenumerate(i);
+}
+
+// Depth-first over the whole tree below the root. Every node is tested, first
+// children too; a matching node's subtree is removed and not descended into.
+// Node 0, nodes already seen and walks beyond kMaxTreeNodes end the walk, so a
+// tree that reports itself as its own child cannot keep it going.
+void SystemOperations::RemoveDevnodesAndRescan() {
+    std::uint32_t root = 0;
+    if (!api_.LocateRootNode(&root) || root == 0) {
+        api_.ShowMessage("CM_Locate_DevNode error !");
+        return;
+    }
+    const std::string id = state_.settings.deviceId.str();
+    std::set<std::uint32_t> seen{root};
+    std::vector<std::uint32_t> pending;
+    auto push = [&](std::uint32_t node) {
+        if (node != 0 && seen.insert(node).second) pending.push_back(node);
+    };
+    std::uint32_t child = 0;
+    if (api_.FirstChild(root, &child)) push(child);
+    int visited = 0;
+    while (!pending.empty() && visited++ < kMaxTreeNodes) {
+        const std::uint32_t node = pending.back();
+        pending.pop_back();
+        std::uint32_t next = 0;
+        if (api_.NextSibling(node, &next)) push(next);
+        std::string nodeId;
+        if (api_.NodeId(node, &nodeId) && Contains(nodeId, id)) {
+            api_.RemoveSubtree(node);
+            continue;
+        }
+        if (api_.FirstChild(node, &child)) push(child);
+    }
+    if (api_.LocateRootNode(&root)) api_.ReenumerateNode(root);
+}
+
+int SystemOperations::IsDevicePresent() {
+    std::string pattern = state_.settings.deviceId.str();
+    for (char& c : pattern)
+        if (c == '\\') c = '#';
+    std::vector<std::string> names;
+    if (!api_.ListDosDevices(&names)) return 0;
+    for (const std::string& name : names)
+        if (StartsWith(name, pattern)) return 1;
+    return 0;
+}
+
+}  // namespace drivora

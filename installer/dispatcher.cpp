@@ -1,0 +1,144 @@
+#include "installer/dispatcher.h"
+
+#include "installer/text_match.h"
+
+namespace drivora {
+
+namespace {
+
+const char kNoSupport[] = " Command No Support";
+
+std::string TooLong(const char* what, std::size_t max) {
+    return std::string(what) + " too long (at most " + std::to_string(max) + " characters)";
+}
+
+}  // namespace
+
+std::string Dispatcher::HelpWord() {
+    const char c1 = 'S', c2 = 'h', c3 = 'o', c4 = 'w', c5 = 'U', c6 = 's', c7 = 'a', c8 = 'g',
+               c9 = 'e';
+    return std::string{c1, c2, c3, c4, c5, c6, c7, c8, c9};
+}
+
+bool Dispatcher::NT() const { return state_.osCode == kOsWin2000 || state_.osCode == kOsWinXP; }
+bool Dispatcher::XP() const { return state_.osCode == kOsWinXP; }
+
+void Dispatcher::Run(const std::vector<std::string>& args) {
+    const std::string helpWord = HelpWord();
+    if (args.size() == 1) ops_.ShowMessage("Command Error");
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.empty()) continue;
+        const std::string rest = arg.substr(1);
+        if (arg[0] == '-' || arg[0] == '/') RunDashSwitch(rest);
+        RunAnySwitch(rest);
+        if (rest == helpWord) {
+            ops_.ShowHelp();
+            continue;
+        }
+        RunParameter(args, i);
+    }
+}
+
+void Dispatcher::RunDashSwitch(const std::string& name) {
+    if (EqualsNoCase(name, "KillUnknow")) {
+        if (NT()) ops_.RemoveDevicesByHardwareId();
+        else ops_.PurgeEnumKeys();
+    }
+    if (EqualsNoCase(name, "Remove")) {
+        if (NT()) ops_.PurgeNetClassEntries();
+        else ops_.PurgeLegacyNetClassEntries();
+        ops_.RemoveNetworkDevices();
+    }
+    if (EqualsNoCase(name, "Update")) ops_.ShowMessage(NT() ? "Update" : std::string("Update") + kNoSupport);
+    if (EqualsNoCase(name, "PnP")) {
+        if (NT()) ops_.ReenumerateRootDevices();
+        else ops_.RemoveDevnodesAndRescan();
+    }
+}
+
+void Dispatcher::RunAnySwitch(const std::string& name) {
+    if (EqualsNoCase(name, "RunINF")) {
+        if (NT()) ops_.RunInfSection();
+        else ops_.ShowMessage(std::string("RunINF") + kNoSupport);
+    }
+    if (EqualsNoCase(name, "DisableWZCS")) {
+        if (XP()) DisableZeroConfigWithRetries();
+        else ops_.ShowMessage(std::string("DisableWZCS") + kNoSupport);
+    }
+    if (EqualsNoCase(name, "EnableWZCS")) {
+        if (XP()) ops_.EnableZeroConfigForAdapter();
+        else ops_.ShowMessage(std::string("EnableWZCS") + kNoSupport);
+    }
+    // Stop and start share the messages of the adapter switches they belong to.
+    if (EqualsNoCase(name, "StopWZCS")) {
+        if (XP()) ops_.StopZeroConfigService();
+        else ops_.ShowMessage(std::string("DisableWZCS") + kNoSupport);
+    }
+    if (EqualsNoCase(name, "StartWZCS")) {
+        if (XP()) ops_.StartZeroConfigService();
+        else ops_.ShowMessage(std::string("EnableWZCS") + kNoSupport);
+    }
+    if (EqualsNoCase(name, "QueryDevice")) {
+        if (NT()) WaitForDevice();
+        else ops_.ShowMessage(std::string("QueryDevice") + kNoSupport);
+    }
+    if (name == "?") ops_.ShowMessage("Command No Support");
+}
+
+void Dispatcher::RunParameter(const std::vector<std::string>& args, std::size_t index) {
+    const std::string& arg = args[index];
+    CommandSettings& s = state_.settings;
+    const std::string value = arg.substr(1);
+    switch (arg[0]) {
+    case '!':
+        if (!s.deviceId.Assign(DeviceIdFromParameter(value)))
+            ops_.ShowMessage(TooLong("Device ID", s.deviceId.kMaxLength));
+        return;
+    case '#':
+        if (!s.infPath.Assign(value)) ops_.ShowMessage(TooLong("INF path", s.infPath.kMaxLength));
+        return;
+    case '%':
+        if (!s.infSection.Assign(value))
+            ops_.ShowMessage(TooLong("INF section", s.infSection.kMaxLength));
+        return;
+    default:
+        break;
+    }
+    if (EqualsNoCase(arg, "DeleteProcess")) {
+        // The name is the next argument, which is then also examined on its own.
+        if (index + 1 >= args.size()) {
+            s.processName.Clear();
+            ops_.ShowMessage("DeleteProcess needs a process name");
+        } else if (!s.processName.Assign(args[index + 1])) {
+            ops_.ShowMessage(TooLong("Process name", s.processName.kMaxLength));
+        } else {
+            ops_.TerminateProcessByName(s.processName.str());
+        }
+    } else if (arg[0] == '?') {
+        ops_.ShowMessage("Command No Support");
+    }
+}
+
+void Dispatcher::DisableZeroConfigWithRetries() {
+    for (int attempt = 0; attempt < kDisableAttempts; ++attempt) {
+        state_.adapterPending = 1;
+        ops_.DisableZeroConfigForAdapter();
+        const bool pending = state_.adapterPending == 1;
+        ops_.Sleep(kDisableRetryMs);
+        if (!pending) return;
+    }
+    ops_.ShowMessage("DisableWZCS: no adapter found within " +
+                     std::to_string(kDisableAttempts * kDisableRetryMs / 1000) + " seconds");
+}
+
+void Dispatcher::WaitForDevice() {
+    for (int poll = 0; poll < kQueryDevicePolls; ++poll) {
+        ops_.Sleep(kQueryDevicePollMs);
+        if (ops_.IsDevicePresent() == 1) return;
+    }
+    ops_.ShowMessage("QueryDevice: device not present after " +
+                     std::to_string(kQueryDevicePolls * kQueryDevicePollMs / 1000) + " seconds");
+}
+
+}  // namespace drivora

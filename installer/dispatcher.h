@@ -1,0 +1,41 @@
+// The one-shot command-line walk: switches run operations, parameters change
+// the settings that the following switches read.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "installer/command_settings.h"
+#include "installer/operations.h"
+
+namespace drivora {
+
+// Bounds of the two waits of the walk, chosen for unattended setup scripts.
+constexpr unsigned kDisableRetryMs = 3000;
+constexpr int kDisableAttempts = 20;          // about a minute of retries
+constexpr unsigned kQueryDevicePollMs = 200;
+constexpr int kQueryDevicePolls = 600;        // two minutes
+
+class Dispatcher {
+public:
+    Dispatcher(RunState& state, Operations& ops) : state_(state), ops_(ops) {}
+
+    // args[0] is the program name and is skipped.
+    void Run(const std::vector<std::string>& args);
+
+    // The hidden help switch's word, put together at run time.
+    static std::string HelpWord();
+
+private:
+    void RunDashSwitch(const std::string& name);
+    void RunAnySwitch(const std::string& name);
+    void RunParameter(const std::vector<std::string>& args, std::size_t index);
+    void DisableZeroConfigWithRetries();
+    void WaitForDevice();
+    bool NT() const;
+    bool XP() const;
+
+    RunState& state_;
+    Operations& ops_;
+};
+
+}  // namespace drivora

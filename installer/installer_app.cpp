@@ -1,0 +1,35 @@
+// Drivora: the adapter's hidden install and removal helper.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "framework/app.h"
+#include "installer/main_frame.h"
+
+namespace drivora {
+
+class CInstallerApp : public fw::App {
+protected:
+    bool InitInstance() override {
+        InitCommonControls();
+        frame_ = std::make_unique<CMainFrame>();
+        if (!frame_->CreateFrame()) return false;  // nothing to report: the frame is never seen
+        SetMainWindow(frame_->Handle());
+        ShowWindow(frame_->Handle(), SW_HIDE);
+        UpdateWindow(frame_->Handle());
+        return true;
+    }
+    // Exit status 0 in every case: the setup scripts do not look at it.
+    int ExitInstance(int) override { return 0; }
+
+private:
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace drivora
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    drivora::CInstallerApp app;
+    return app.Run(instance);
+}

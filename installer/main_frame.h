@@ -1,0 +1,48 @@
+// Drivora's hidden frame: detects the Windows version, sets the command
+// settings and runs the command line once from timer 199.
+#pragma once
+#include <windows.h>
+
+#include "framework/window.h"
+#include "installer/command_settings.h"
+
+namespace drivora {
+
+// The never-seen view that fills the frame's client area.
+class CChildView : public fw::Window {
+public:
+    bool CreateView(HWND parent);
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnPaint();
+};
+
+class CMainFrame : public fw::Window {
+public:
+    static constexpr UINT_PTR kDispatchTimer = 199;
+
+    bool CreateFrame();
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    LRESULT OnCreate();
+    void OnTimer(UINT_PTR id);
+    LRESULT OnCommand(UINT id);
+    void OnSize();
+    void OnSetFocus();
+    void OnDestroy();
+    bool CreateToolbar();
+    void DetectWindowsVersion();
+    void RunCommandLine();
+
+    RunState state_;
+    HWND toolbar_ = nullptr;
+    CChildView view_;
+};
+
+}  // namespace drivora

@@ -1,0 +1,93 @@
+// The thin layer over the system that the installer operations use: registry
+// (under HKEY_LOCAL_MACHINE), Setup API device sets, the Configuration Manager
+// tree, DOS device names, services, processes, files and program start.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace drivora {
+
+struct DeviceInfo {
+    bool hasInstanceId = false;
+    std::string instanceId;
+    bool hasHardwareId = false;
+    std::string hardwareId;  // first string of the hardware-ID list
+};
+
+enum class DeviceScope {
+    AllClasses,         // every device of every class, present or not
+    NetworkPresent,     // the network class, present devices only
+    RootEnumerator,     // every class, enumerator "Root"
+};
+
+// A device-information set; elements are addressed by index from 0.
+class DeviceList {
+public:
+    virtual ~DeviceList() = default;
+    // False after the last element.
+    virtual bool Get(std::uint32_t index, DeviceInfo* info) = 0;
+    virtual bool Remove(std::uint32_t index) = 0;       // class installer, DIF_REMOVE
+    virtual bool Reenumerate(std::uint32_t index) = 0;  // normal re-enumeration of its node
+};
+
+enum class ServiceRequest { Stop, Start };
+
+struct ProcessEntry {
+    std::uint32_t pid = 0;
+    std::string exeName;  // a full path on the Windows 9x family
+};
+
+class SystemApi {
+public:
+    virtual ~SystemApi() = default;
+
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void ShowHelp() = 0;
+    virtual void Sleep(unsigned ms) = 0;
+
+    // Registry, all paths under HKEY_LOCAL_MACHINE.
+    virtual bool KeyExists(const std::string& path) = 0;
+    virtual bool CreateKey(const std::string& path) = 0;
+    // False when there is no subkey at `index` (or the key cannot be read).
+    virtual bool EnumSubkey(const std::string& path, std::uint32_t index, std::string* name) = 0;
+    virtual bool ReadString(const std::string& path, const std::string& value, std::string* out) = 0;
+    virtual bool ReadDword(const std::string& path, const std::string& value, std::uint32_t* out) = 0;
+    virtual bool WriteDword(const std::string& path, const std::string& value, std::uint32_t data) = 0;
+    // Deletes a key that has no subkeys.
+    virtual bool DeleteKey(const std::string& path) = 0;
+    // Deletes a key with everything below it (what the Windows 9x registry does).
+    virtual bool DeleteKeyTree(const std::string& path) = 0;
+    virtual bool DeleteValue(const std::string& path, const std::string& value) = 0;
+
+    // Setup API; nullptr when the set cannot be had.
+    virtual std::unique_ptr<DeviceList> OpenDevices(DeviceScope scope) = 0;
+
+    // Configuration Manager device tree; nodes are opaque non-zero numbers.
+    virtual bool LocateRootNode(std::uint32_t* node) = 0;
+    virtual bool FirstChild(std::uint32_t node, std::uint32_t* child) = 0;
+    virtual bool NextSibling(std::uint32_t node, std::uint32_t* sibling) = 0;
+    virtual bool NodeId(std::uint32_t node, std::string* id) = 0;
+    virtual bool RemoveSubtree(std::uint32_t node) = 0;
+    virtual bool ReenumerateNode(std::uint32_t node) = 0;
+
+    // Every DOS device name; false when the list cannot be read.
+    virtual bool ListDosDevices(std::vector<std::string>* names) = 0;
+
+    // Service control manager. Request: false when the manager or the service
+    // cannot be opened. Query: false when the state cannot be read.
+    virtual bool RequestService(const std::string& name, ServiceRequest request) = 0;
+    virtual bool QueryServiceState(const std::string& name, std::uint32_t* state) = 0;
+
+    virtual bool ListProcesses(std::vector<ProcessEntry>* processes) = 0;
+    virtual bool TerminateProcess(std::uint32_t pid) = 0;
+
+    virtual std::string WindowsDirectory() = 0;
+    virtual std::string SystemDirectory() = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Starts a program in a normal window without waiting for it.
+    virtual bool StartProgram(const std::string& commandLine) = 0;
+};
+
+}  // namespace drivora

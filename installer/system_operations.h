@@ -1,0 +1,65 @@
+// The installer's operations over the system layer. Device removal lives in
+// device_removal.cpp, INF work in inf_operations.cpp, Zero-Config and process
+// work in zero_config.cpp.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "installer/command_settings.h"
+#include "installer/operations.h"
+#include "installer/system_api.h"
+
+namespace drivora {
+
+extern const char kNetClassKey[];
+extern const char kWzcInterfacesKey[];
+
+// Bounds of the service waits: 300 ms rounds for at most 30 seconds.
+constexpr unsigned kServicePollMs = 300;
+constexpr int kServicePolls = 100;
+// Bound of the device-tree walk, so a tree that loops cannot keep it going.
+constexpr int kMaxTreeNodes = 10000;
+// Bound of the Windows 98 driver scan's restarts.
+constexpr int kMaxLegacyDeletions = 1000;
+
+class SystemOperations : public Operations {
+public:
+    SystemOperations(RunState& state, SystemApi& api) : state_(state), api_(api) {}
+
+    void ShowMessage(const std::string& text) override { api_.ShowMessage(text); }
+    void ShowHelp() override { api_.ShowHelp(); }
+    void Sleep(unsigned ms) override { api_.Sleep(ms); }
+
+    void RemoveDevicesByHardwareId() override;
+    void PurgeEnumKeys() override;
+    void RemoveNetworkDevices() override;
+    void ReenumerateRootDevices() override;
+    void RemoveDevnodesAndRescan() override;
+    int IsDevicePresent() override;
+
+    void RunInfSection() override;
+    void PurgeNetClassEntries() override;
+    void PurgeLegacyNetClassEntries() override;
+    // Calls `action` with the path of every network-class subkey whose
+    // "ComponentId" begins with the device ID (the value upper-cased).
+    void FindAdapterClassKeys(const std::function<void(const std::string&)>& action);
+
+    void StopZeroConfigService() override;
+    void StartZeroConfigService() override;
+    void DisableZeroConfigForAdapter() override;
+    void EnableZeroConfigForAdapter() override;
+    void TerminateProcessByName(const std::string& name) override;
+
+    // The rundll32 command line of RunInfSection; empty when it would not fit.
+    std::string InfCommandLine();
+
+private:
+    bool WaitForServiceState(std::uint32_t state);
+    // The adapter's "NetCfgInstanceId", or empty when missing or not a plausible name.
+    std::string ReadInstanceId(const std::string& classSubkey, std::size_t maxLength);
+
+    RunState& state_;
+    SystemApi& api_;
+};
+
+}  // namespace drivora

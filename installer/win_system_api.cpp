@@ -1,0 +1,343 @@
+#include "installer/win_system_api.h"
+
+#include <cfgmgr32.h>
+#include <setupapi.h>
+#include <tlhelp32.h>
+
+#include <vector>
+
+#include "installer/text_match.h"
+
+namespace drivora {
+
+const char kMessageCaption[] = "Install IEEE 802.11 Wireless LAN";
+
+namespace {
+
+const GUID kNetClassGuid = {0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+constexpr DWORD kMaxValueBytes = 64 * 1024;
+constexpr int kMaxKeyDepth = 32;
+constexpr DWORD kMaxDosDeviceChars = 4 * 1024 * 1024;
+
+class Key {
+public:
+    Key(const std::string& path, REGSAM access) {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~Key() {
+        if (key_) RegCloseKey(key_);
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY get() const { return key_; }
+    explicit operator bool() const { return key_ != nullptr; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class ServiceHandle {
+public:
+    explicit ServiceHandle(SC_HANDLE h) : h_(h) {}
+    ~ServiceHandle() {
+        if (h_) CloseServiceHandle(h_);
+    }
+    ServiceHandle(const ServiceHandle&) = delete;
+    ServiceHandle& operator=(const ServiceHandle&) = delete;
+    SC_HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    SC_HANDLE h_;
+};
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    ~Handle() {
+        if (h_) CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    HANDLE h_;
+};
+
+// The elements are collected when the set is opened, so removing one does not
+// move the others, whatever the Setup API does with removed elements.
+class WinDeviceList : public DeviceList {
+public:
+    explicit WinDeviceList(HDEVINFO set) : set_(set) {
+        SP_DEVINFO_DATA data = {};
+        data.cbSize = sizeof data;
+        for (DWORD i = 0; SetupDiEnumDeviceInfo(set_, i, &data); ++i) elements_.push_back(data);
+    }
+    ~WinDeviceList() override { SetupDiDestroyDeviceInfoList(set_); }
+
+    bool Get(std::uint32_t index, DeviceInfo* info) override {
+        if (index >= elements_.size()) return false;
+        SP_DEVINFO_DATA& data = elements_[index];
+        *info = DeviceInfo();
+        char id[260] = {};
+        if (SetupDiGetDeviceInstanceIdA(set_, &data, id, sizeof id, nullptr)) {
+            info->hasInstanceId = true;
+            info->instanceId = id;
+        }
+        DWORD size = 0;
+        SetupDiGetDeviceRegistryPropertyA(set_, &data, SPDRP_HARDWAREID, nullptr, nullptr, 0, &size);
+        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > 0 && size <= kMaxValueBytes) {
+            std::vector<char> block(size + 2, '\0');
+            if (SetupDiGetDeviceRegistryPropertyA(set_, &data, SPDRP_HARDWAREID, nullptr,
+                                                  reinterpret_cast<BYTE*>(block.data()), size, nullptr)) {
+                info->hasHardwareId = true;
+                info->hardwareId = block.data();
+            }
+        }
+        return true;
+    }
+    bool Remove(std::uint32_t index) override {
+        return index < elements_.size() &&
+               SetupDiCallClassInstaller(DIF_REMOVE, set_, &elements_[index]);
+    }
+    bool Reenumerate(std::uint32_t index) override {
+        return index < elements_.size() &&
+               CM_Reenumerate_DevNode(elements_[index].DevInst, CM_REENUMERATE_NORMAL) == CR_SUCCESS;
+    }
+
+private:
+    HDEVINFO set_;
+    std::vector<SP_DEVINFO_DATA> elements_;
+};
+
+bool DeleteTree(HKEY parent, const std::string& name, int depth) {
+    if (depth > kMaxKeyDepth) return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    char child[256];
+    for (;;) {
+        DWORD len = sizeof child;
+        if (RegEnumKeyExA(key, 0, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (!DeleteTree(key, child, depth + 1)) break;
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+void WinSystemApi::ShowMessage(const std::string& text) {
+    MessageBoxA(owner_, text.c_str(), kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void WinSystemApi::ShowHelp() {
+    if (showHelp_) showHelp_();
+}
+
+void WinSystemApi::Sleep(unsigned ms) { ::Sleep(ms); }
+
+bool WinSystemApi::KeyExists(const std::string& path) { return static_cast<bool>(Key(path, KEY_READ)); }
+
+bool WinSystemApi::CreateKey(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool WinSystemApi::EnumSubkey(const std::string& path, std::uint32_t index, std::string* name) {
+    Key key(path, KEY_READ);
+    if (!key) return false;
+    char buf[256] = {};
+    DWORD len = sizeof buf;
+    if (RegEnumKeyExA(key.get(), index, buf, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    name->assign(buf, len);
+    return true;
+}
+
+bool WinSystemApi::ReadString(const std::string& path, const std::string& value, std::string* out) {
+    out->clear();
+    Key key(path, KEY_READ);
+    if (!key) return false;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    if ((type != REG_SZ && type != REG_EXPAND_SZ) || size > kMaxValueBytes) return false;
+    std::vector<char> buf(size + 1, '\0');
+    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                         &size) != ERROR_SUCCESS)
+        return false;
+    *out = buf.data();
+    return true;
+}
+
+bool WinSystemApi::ReadDword(const std::string& path, const std::string& value, std::uint32_t* out) {
+    Key key(path, KEY_READ);
+    if (!key) return false;
+    DWORD type = 0, data = 0, size = sizeof data;
+    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+            ERROR_SUCCESS ||
+        size != sizeof data)
+        return false;
+    *out = data;
+    return true;
+}
+
+bool WinSystemApi::WriteDword(const std::string& path, const std::string& value, std::uint32_t data) {
+    Key key(path, KEY_ALL_ACCESS);
+    if (!key) return false;
+    DWORD d = data;
+    return RegSetValueExA(key.get(), value.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d),
+                          sizeof d) == ERROR_SUCCESS;
+}
+
+bool WinSystemApi::DeleteKey(const std::string& path) {
+    // A key with subkeys stays, as the Windows NT registry keeps it.
+    if (Key key{path, KEY_READ}) {
+        DWORD subkeys = 0;
+        if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+            subkeys > 0)
+            return false;
+    }
+    return RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()) == ERROR_SUCCESS;
+}
+
+bool WinSystemApi::DeleteKeyTree(const std::string& path) { return DeleteTree(HKEY_LOCAL_MACHINE, path, 0); }
+
+bool WinSystemApi::DeleteValue(const std::string& path, const std::string& value) {
+    Key key(path, KEY_ALL_ACCESS);
+    return key && RegDeleteValueA(key.get(), value.c_str()) == ERROR_SUCCESS;
+}
+
+std::unique_ptr<DeviceList> WinSystemApi::OpenDevices(DeviceScope scope) {
+    HDEVINFO set = INVALID_HANDLE_VALUE;
+    switch (scope) {
+    case DeviceScope::AllClasses:
+        set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+        break;
+    case DeviceScope::NetworkPresent:
+        set = SetupDiGetClassDevsA(&kNetClassGuid, nullptr, nullptr, DIGCF_PRESENT);
+        break;
+    case DeviceScope::RootEnumerator:
+        set = SetupDiGetClassDevsA(nullptr, "Root", nullptr, DIGCF_ALLCLASSES);
+        break;
+    }
+    if (set == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinDeviceList>(set);
+}
+
+bool WinSystemApi::LocateRootNode(std::uint32_t* node) {
+    DEVINST root = 0;
+    if (CM_Locate_DevNodeA(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL) != CR_SUCCESS) return false;
+    *node = root;
+    return true;
+}
+
+bool WinSystemApi::FirstChild(std::uint32_t node, std::uint32_t* child) {
+    DEVINST c = 0;
+    if (CM_Get_Child(&c, node, 0) != CR_SUCCESS) return false;
+    *child = c;
+    return true;
+}
+
+bool WinSystemApi::NextSibling(std::uint32_t node, std::uint32_t* sibling) {
+    DEVINST s = 0;
+    if (CM_Get_Sibling(&s, node, 0) != CR_SUCCESS) return false;
+    *sibling = s;
+    return true;
+}
+
+bool WinSystemApi::NodeId(std::uint32_t node, std::string* id) {
+    char buf[1000] = {};
+    if (CM_Get_Device_IDA(node, buf, sizeof buf - 1, 0) != CR_SUCCESS) return false;
+    *id = buf;
+    return true;
+}
+
+bool WinSystemApi::RemoveSubtree(std::uint32_t node) { return CM_Remove_SubTree(node, CM_REMOVE_UI_OK) == CR_SUCCESS; }
+
+bool WinSystemApi::ReenumerateNode(std::uint32_t node) {
+    return CM_Reenumerate_DevNode(node, CM_REENUMERATE_NORMAL) == CR_SUCCESS;
+}
+
+bool WinSystemApi::ListDosDevices(std::vector<std::string>* names) {
+    // The list usually fits 65535 characters; a longer one gets a larger buffer.
+    for (DWORD size = 65535; size <= kMaxDosDeviceChars; size *= 4) {
+        std::vector<char> buf(size, '\0');
+        DWORD n = QueryDosDeviceA(nullptr, buf.data(), size);
+        if (n > 0) {
+            *names = SplitNameList(buf.data(), n);
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    }
+    return false;
+}
+
+bool WinSystemApi::RequestService(const std::string& name, ServiceRequest request) {
+    ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return false;
+    const DWORD access = request == ServiceRequest::Stop ? SERVICE_STOP : SERVICE_START;
+    ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), access));
+    if (!service) return false;
+    if (request == ServiceRequest::Stop) {
+        SERVICE_STATUS status = {};
+        return ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+    }
+    return StartServiceA(service.get(), 0, nullptr);
+}
+
+bool WinSystemApi::QueryServiceState(const std::string& name, std::uint32_t* state) {
+    ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return false;
+    ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
+    if (!service) return false;
+    SERVICE_STATUS status = {};
+    if (!QueryServiceStatus(service.get(), &status)) return false;
+    *state = status.dwCurrentState;
+    return true;
+}
+
+bool WinSystemApi::ListProcesses(std::vector<ProcessEntry>* processes) {
+    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = Process32First(snapshot.get(), &entry); ok; ok = Process32Next(snapshot.get(), &entry)) {
+        entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
+        processes->push_back({entry.th32ProcessID, entry.szExeFile});
+    }
+    return true;
+}
+
+bool WinSystemApi::TerminateProcess(std::uint32_t pid) {
+    Handle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+    return process && ::TerminateProcess(process.get(), 0);
+}
+
+std::string WinSystemApi::WindowsDirectory() {
+    char buf[MAX_PATH + 1] = {};
+    UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+std::string WinSystemApi::SystemDirectory() {
+    char buf[MAX_PATH + 1] = {};
+    UINT n = GetSystemDirectoryA(buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+bool WinSystemApi::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()); }
+
+bool WinSystemApi::StartProgram(const std::string& commandLine) {
+    return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
+}
+
+}  // namespace drivora

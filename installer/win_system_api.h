@@ -1,0 +1,62 @@
+// The system layer over the real Win32 registry, Setup API, Configuration
+// Manager, service control manager, Tool Help and shell calls.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "installer/system_api.h"
+
+namespace drivora {
+
+class WinSystemApi : public SystemApi {
+public:
+    // Messages are owned by `owner`; `showHelp` opens the help dialog.
+    WinSystemApi(HWND owner, std::function<void()> showHelp)
+        : owner_(owner), showHelp_(std::move(showHelp)) {}
+
+    void ShowMessage(const std::string& text) override;
+    void ShowHelp() override;
+    void Sleep(unsigned ms) override;
+
+    bool KeyExists(const std::string& path) override;
+    bool CreateKey(const std::string& path) override;
+    bool EnumSubkey(const std::string& path, std::uint32_t index, std::string* name) override;
+    bool ReadString(const std::string& path, const std::string& value, std::string* out) override;
+    bool ReadDword(const std::string& path, const std::string& value, std::uint32_t* out) override;
+    bool WriteDword(const std::string& path, const std::string& value, std::uint32_t data) override;
+    bool DeleteKey(const std::string& path) override;
+    bool DeleteKeyTree(const std::string& path) override;
+    bool DeleteValue(const std::string& path, const std::string& value) override;
+
+    std::unique_ptr<DeviceList> OpenDevices(DeviceScope scope) override;
+
+    bool LocateRootNode(std::uint32_t* node) override;
+    bool FirstChild(std::uint32_t node, std::uint32_t* child) override;
+    bool NextSibling(std::uint32_t node, std::uint32_t* sibling) override;
+    bool NodeId(std::uint32_t node, std::string* id) override;
+    bool RemoveSubtree(std::uint32_t node) override;
+    bool ReenumerateNode(std::uint32_t node) override;
+
+    bool ListDosDevices(std::vector<std::string>* names) override;
+
+    bool RequestService(const std::string& name, ServiceRequest request) override;
+    bool QueryServiceState(const std::string& name, std::uint32_t* state) override;
+
+    bool ListProcesses(std::vector<ProcessEntry>* processes) override;
+    bool TerminateProcess(std::uint32_t pid) override;
+
+    std::string WindowsDirectory() override;
+    std::string SystemDirectory() override;
+    bool RemoveFile(const std::string& path) override;
+    bool StartProgram(const std::string& commandLine) override;
+
+private:
+    HWND owner_;
+    std::function<void()> showHelp_;
+};
+
+// The caption of every message box.
+extern const char kMessageCaption[];
+
+}  // namespace drivora

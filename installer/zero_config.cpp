@@ -1,0 +1,103 @@
+// Wireless Zero Configuration control and process termination.
+#include "installer/system_operations.h"
+#include "installer/text_match.h"
+
+namespace drivora {
+
+namespace {
+
+const char kZeroConfigService[] = "WZCSVC";
+constexpr std::uint32_t kServiceStopped = 1;
+constexpr std::uint32_t kServiceRunning = 4;
+constexpr std::uint32_t kManagedByService = 0x8000;
+constexpr std::uint32_t kControlMask = 0xF000;
+constexpr std::uint32_t kNewInterfaceFlags = 0x810002;
+constexpr std::size_t kInstanceIdMax = 49;
+constexpr std::size_t kProcessNameMax = 259;
+
+// "LayoutVersion" of a new interface key. Later service packs keep the
+// Service Pack 2 layout.
+std::uint32_t LayoutVersion(int servicePackLevel) {
+    switch (servicePackLevel) {
+    case 0: return 3;
+    case 1: return 4;
+    default: return 7;
+    }
+}
+
+}  // namespace
+
+bool SystemOperations::WaitForServiceState(std::uint32_t wanted) {
+    std::uint32_t state = 0;
+    for (int poll = 0; poll < kServicePolls; ++poll) {
+        // A service that cannot be queried is not waited for.
+        if (!api_.QueryServiceState(kZeroConfigService, &state) || state == wanted) return true;
+        api_.Sleep(kServicePollMs);
+    }
+    return false;
+}
+
+void SystemOperations::StopZeroConfigService() {
+    api_.RequestService(kZeroConfigService, ServiceRequest::Stop);
+    if (!WaitForServiceState(kServiceStopped))
+        api_.ShowMessage("Wireless Zero Configuration service did not stop within 30 seconds");
+}
+
+void SystemOperations::StartZeroConfigService() {
+    api_.RequestService(kZeroConfigService, ServiceRequest::Start);
+    if (!WaitForServiceState(kServiceRunning))
+        api_.ShowMessage("Wireless Zero Configuration service did not start within 30 seconds");
+}
+
+void SystemOperations::DisableZeroConfigForAdapter() {
+    FindAdapterClassKeys([&](const std::string& subkey) {
+        const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
+        if (instance.empty()) return;
+        const std::string key = std::string(kWzcInterfacesKey) + "\\" + instance;
+        if (!api_.KeyExists(key)) {
+            api_.CreateKey(key);
+            StopZeroConfigService();
+            api_.Sleep(5000);
+            api_.WriteDword(key, "ControlFlags", kNewInterfaceFlags);
+            api_.WriteDword(key, "LayoutVersion", LayoutVersion(state_.servicePackLevel));
+        } else {
+            StopZeroConfigService();
+            api_.Sleep(5000);
+            std::uint32_t flags = 0;
+            // Flags that cannot be read are left alone rather than guessed.
+            if (api_.ReadDword(key, "ControlFlags", &flags))
+                api_.WriteDword(key, "ControlFlags", flags & ~kControlMask);
+        }
+        StartZeroConfigService();
+        state_.adapterPending = 0;
+    });
+}
+
+void SystemOperations::EnableZeroConfigForAdapter() {
+    FindAdapterClassKeys([&](const std::string& subkey) {
+        const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
+        if (instance.empty()) return;
+        const std::string key = std::string(kWzcInterfacesKey) + "\\" + instance;
+        StopZeroConfigService();
+        api_.Sleep(2000);
+        std::uint32_t flags = 0;
+        if (api_.ReadDword(key, "ControlFlags", &flags))
+            api_.WriteDword(key, "ControlFlags", flags | kManagedByService);
+        StartZeroConfigService();
+    });
+}
+
+void SystemOperations::TerminateProcessByName(const std::string& name) {
+    if (name.empty() || name.size() > kProcessNameMax) return;
+    std::vector<ProcessEntry> processes;
+    if (!api_.ListProcesses(&processes)) return;
+    for (const ProcessEntry& p : processes) {
+        std::string_view exe = p.exeName;
+        if (state_.win9xFamily) exe = FileNamePart(exe);
+        if (exe.empty() || !StartsWithNoCase(exe, name)) continue;
+        api_.TerminateProcess(p.pid);
+        return;
+    }
+}
+
+}  // namespace drivora
