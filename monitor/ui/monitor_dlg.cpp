@@ -1,33 +1,212 @@
 #include "monitor/ui/monitor_dlg.h"
 
+#include <commctrl.h>
+
+#include <vector>
+
+#include "framework/app.h"
 #include "framework/text.h"
+#include "monitor/app/monitor_app.h"
+#include "monitor/ui/about_page.h"
+#include "monitor/ui/config_page.h"
+#include "monitor/ui/help_command.h"
+#include "monitor/ui/ip_settings_page.h"
+#include "monitor/ui/radio_toggle.h"
 #include "monitor/ui/resource.h"
+#include "monitor/ui/site_survey_page.h"
+#include "monitor/ui/status_page.h"
 
 CMonitorDlg theMonitorDlg;
+
+namespace {
+constexpr int kTabClicked = NM_CLICK;  // -2
+
+HINSTANCE Resources() {
+    return fw::App::Current() ? fw::App::Current()->Instance() : GetModuleHandleA(nullptr);
+}
+
+// The modal loop is the dialog manager's, not the application's: pages get their
+// Enter/Escape swallowing through the dialog-box message filter while the window is open.
+LRESULT CALLBACK PageKeyFilter(int code, WPARAM wp, LPARAM lp) {
+    if (code == MSGF_DIALOGBOX && fw::SwallowPageKeys(*reinterpret_cast<const MSG*>(lp))) return 1;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+class MessageFilterHook {
+public:
+    MessageFilterHook()
+        : hook_(SetWindowsHookExA(WH_MSGFILTER, PageKeyFilter, nullptr, GetCurrentThreadId())) {}
+    ~MessageFilterHook() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    MessageFilterHook(const MessageFilterHook&) = delete;
+    MessageFilterHook& operator=(const MessageFilterHook&) = delete;
+
+private:
+    HHOOK hook_;
+};
+
+std::string CurrentDirectory() {
+    DWORD size = GetCurrentDirectoryA(0, nullptr);
+    std::vector<char> dir(size + 1);
+    DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(dir.size()), dir.data());
+    return n && n < dir.size() ? std::string(dir.data(), n) : std::string();
+}
+}  // namespace
 
 CMonitorDlg::CMonitorDlg() : fw::Dialog(IDD_MONITOR) {}
 
 CMonitorDlg::~CMonitorDlg() = default;
 
-INT_PTR CMonitorDlg::Show(HWND owner) { return DoModal(owner); }
+fw::Dialog* CMonitorDlg::Page(int index) {
+    switch (index) {
+    case 0: return &theConfigPage;
+    case 1: return &theStatusPage;
+    case 2: return &theIpSettingsPage;
+    case 3: return &theSiteSurveyPage;
+    case 4: return &theAboutPage;
+    }
+    return nullptr;
+}
 
-void CMonitorDlg::SwitchPage(int index) { currentPage = index; }
+INT_PTR CMonitorDlg::Show(HWND owner) {
+    MessageFilterHook pageKeys;
+    return DoModal(owner);
+}
 
 INT_PTR CMonitorDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog();
     case WM_CLOSE: OnCloseRequested(); return TRUE;
+    case WM_SYSCOMMAND: return OnSysCommand(wp);
+    case WM_COMMAND: return OnCommand(LOWORD(wp), HIWORD(wp));
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_PAINT: OnPaint(); return TRUE;
+    case WM_DRAWITEM: return COwnerDrawButton::DrawFromParent(lp);
     }
     return FALSE;
 }
 
 BOOL CMonitorDlg::OnInitDialog() {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    HICON icon = LoadIconA(Resources(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     modelNumber = ModelNumber();
-    currentPage = initialPage;
+
+    radioButton_.Attach(Item(IDC_RADIO_BUTTON));
+    helpButton_.Attach(Item(IDC_HELP_BUTTON));
+    hideButton_.Attach(Item(IDC_HIDE_BUTTON));
+    InitRadioButton();
+    helpButton_.SetBitmap(IDB_HELP);
+    hideButton_.SetBitmap(IDB_HIDE);
+    radioButton_.SetBitmaps(IDB_RADIO_OFF, IDB_RADIO_ON);
+
+    currentPage = initialPage >= 0 && initialPage < kPageCount ? initialPage : 0;
+    BuildTabs();
     return TRUE;
 }
 
+void CMonitorDlg::InitRadioButton() {
+    EnableWindow(Item(IDC_RADIO_BUTTON), FALSE);
+    int32_t radioState = 0;
+    if (theApp.adapterPresent != 0) {
+        SendDlgItemMessageA(Handle(), IDC_ADAPTER_COMBO, CB_SETCURSEL, 0, 0);
+        EnableWindow(Item(IDC_RADIO_BUTTON), TRUE);
+        radioState = RadioState();
+    }
+    int toggle = RadioToggleForState(radioState);
+    radioButton_.SetCheck(toggle);
+    SetDlgItemTextA(Handle(), IDC_RADIO_BUTTON, fw::LoadText(RadioTextForToggle(toggle)).c_str());
+}
+
+void CMonitorDlg::BuildTabs() {
+    HWND tab = Item(IDC_TAB);
+    TabCtrl_DeleteAllItems(tab);
+    for (int i = 0; i < kPageCount; ++i) {
+        std::string text = fw::LoadText(IDS_TAB_CONFIGURATION + i);
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = &text[0];
+        SendMessageA(tab, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    TabCtrl_SetCurSel(tab, currentPage);
+    ShowPage(currentPage);
+}
+
+void CMonitorDlg::SwitchPage(int index) {
+    if (!Handle() || !Page(index)) return;
+    Page(currentPage)->Destroy();
+    TabCtrl_SetCurSel(Item(IDC_TAB), index);
+    currentPage = index;
+    ShowPage(index);
+}
+
+void CMonitorDlg::ShowPage(int index) {
+    fw::Dialog* page = Page(index);
+    if (!page->CreateModeless(Handle())) return;
+    // Above the tab strip, which the page overlaps.
+    SetWindowPos(page->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowWindow(page->Handle(), SW_SHOW);
+}
+
+BOOL CMonitorDlg::OnNotify(const NMHDR& header) {
+    if (header.idFrom != IDC_TAB) return FALSE;
+    // A click, or a change of tab by keyboard: show the selected tab's page unless it is
+    // already shown.
+    if (header.code != static_cast<UINT>(kTabClicked) && header.code != TCN_SELCHANGE) return FALSE;
+    int selected = TabCtrl_GetCurSel(Item(IDC_TAB));
+    if (selected != currentPage) SwitchPage(selected);
+    return TRUE;
+}
+
+BOOL CMonitorDlg::OnCommand(int id, int code) {
+    switch (id) {
+    case IDCANCEL: return TRUE;  // Escape keeps the window open
+    case IDC_HIDE_BUTTON: OnCloseRequested(); return TRUE;
+    case IDC_HELP_BUTTON: OnHelpClicked(); return TRUE;
+    case IDC_RADIO_BUTTON:
+        if (code == BN_CLICKED) OnRadioClicked();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CMonitorDlg::OnSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
+    OnCloseRequested();
+    return TRUE;
+}
+
+// The window closes; the program keeps running in the tray.
 void CMonitorDlg::OnCloseRequested() { End(IDCANCEL); }
+
+void CMonitorDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    HBITMAP banner = static_cast<HBITMAP>(
+        LoadImageA(Resources(), MAKEINTRESOURCEA(modelNumber == 54 ? IDB_BANNER_54 : IDB_BANNER_108),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (banner) {
+        BITMAP bm = {};
+        GetObjectA(banner, sizeof bm, &bm);
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, banner);
+        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCAND);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        DeleteObject(banner);
+    }
+    EndPaint(Handle(), &ps);
+}
+
+void CMonitorDlg::OnHelpClicked() {
+    // The viewer may be missing: nothing is reported.
+    WinExec(HelpCommandLine(CurrentDirectory(), modelNumber).c_str(), SW_SHOWNORMAL);
+}
+
+void CMonitorDlg::OnRadioClicked() {
+    int toggle = radioButton_.GetCheck();
+    int value = RadioValueForToggle(toggle);
+    SetDlgItemTextA(Handle(), IDC_RADIO_BUTTON, fw::LoadText(RadioTextForToggle(toggle)).c_str());
+    SwitchRadio(value);
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "monitor/controls/owner_draw_button.h"
 
 class ACAdapterConfig;
 class ACEnumNics;
@@ -90,9 +91,16 @@ public:
     StorePages* storePages = nullptr;
 
     // ---- Window (monitor/ui/monitor_dlg.cpp) ----
-    // Shows the window modally on the initial page.
+    static constexpr int kPageCount = 5;
+    // Shows the window modally on the initial page; returns when it is closed.
     INT_PTR Show(HWND owner);
+    // Shows page `index` (0-4) in the open window.
     void SwitchPage(int index);
+    // The page object of tab `index` (0-4); its window exists only while it is shown.
+    static fw::Dialog* Page(int index);
+    // Switches the driver's radio, 1 = off, 0 = on, and keeps the choice in the driver key
+    // (monitor/adapter/radio.cpp).
+    void SwitchRadio(int value);
 
     int modelNumber = 108;
     int currentPage = 0;
@@ -105,6 +113,19 @@ protected:
 private:
     BOOL OnInitDialog();
     void OnCloseRequested();
+    BOOL OnCommand(int id, int code);
+    BOOL OnNotify(const NMHDR& header);
+    BOOL OnSysCommand(WPARAM command);
+    void OnPaint();
+    void OnHelpClicked();
+    void OnRadioClicked();
+    void InitRadioButton();
+    void BuildTabs();
+    void ShowPage(int index);
+
+    COwnerDrawButton radioButton_;
+    COwnerDrawButton helpButton_;
+    COwnerDrawButton hideButton_;
 };
 
 extern CMonitorDlg theMonitorDlg;
