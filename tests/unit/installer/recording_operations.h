@@ -1,0 +1,59 @@
+// Records every operation the dispatcher calls, with the settings it saw.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "installer/command_settings.h"
+#include "installer/operations.h"
+
+namespace drivora_test {
+
+class RecordingOperations : public drivora::Operations {
+public:
+    explicit RecordingOperations(drivora::RunState& state) : state_(state) {}
+
+    std::vector<std::string> calls;   // operation names and "msg:<text>"
+    int presentAfterPolls = 1;        // IsDevicePresent answers 1 from this poll on
+    int adaptersFoundOnAttempt = 1;   // DisableZeroConfigForAdapter clears the flag on this attempt
+    unsigned sleptMs = 0;
+
+    void ShowMessage(const std::string& text) override { calls.push_back("msg:" + text); }
+    void ShowHelp() override { calls.push_back("help"); }
+    void Sleep(unsigned ms) override { sleptMs += ms; }
+
+    void RemoveDevicesByHardwareId() override { Record("RemoveDevicesByHardwareId"); }
+    void PurgeEnumKeys() override { Record("PurgeEnumKeys"); }
+    void RemoveNetworkDevices() override { Record("RemoveNetworkDevices"); }
+    void ReenumerateRootDevices() override { Record("ReenumerateRootDevices"); }
+    void RemoveDevnodesAndRescan() override { Record("RemoveDevnodesAndRescan"); }
+    int IsDevicePresent() override {
+        ++polls_;
+        return polls_ >= presentAfterPolls ? 1 : 0;
+    }
+    void RunInfSection() override {
+        calls.push_back("RunInfSection(" + state_.settings.infSection.str() + "," + state_.settings.infPath.str() + ")");
+    }
+    void PurgeNetClassEntries() override { Record("PurgeNetClassEntries"); }
+    void PurgeLegacyNetClassEntries() override { Record("PurgeLegacyNetClassEntries"); }
+    void StopZeroConfigService() override { Record("StopZeroConfigService"); }
+    void StartZeroConfigService() override { Record("StartZeroConfigService"); }
+    void DisableZeroConfigForAdapter() override {
+        Record("DisableZeroConfigForAdapter");
+        if (++attempts_ >= adaptersFoundOnAttempt) state_.adapterPending = 0;
+    }
+    void EnableZeroConfigForAdapter() override { Record("EnableZeroConfigForAdapter"); }
+    void TerminateProcessByName(const std::string& name) override { calls.push_back("Terminate(" + name + ")"); }
+
+    int polls() const { return polls_; }
+    int attempts() const { return attempts_; }
+
+private:
+    // Device operations are recorded with the device ID they run with.
+    void Record(const std::string& name) { calls.push_back(name + "[" + state_.settings.deviceId.str() + "]"); }
+
+    drivora::RunState& state_;
+    int polls_ = 0;
+    int attempts_ = 0;
+};
+
+}  // namespace drivora_test
