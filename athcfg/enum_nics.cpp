@@ -1,0 +1,46 @@
+// Adapter enumeration over the network class key.
+#include <algorithm>
+#include <cstring>
+
+#include "athcfg.h"
+#include "registry.h"
+
+namespace {
+
+bool IsOurVendor(std::string componentId) {
+    std::transform(componentId.begin(), componentId.end(), componentId.begin(),
+                   [](unsigned char c) { return static_cast<char>(tolower(c)); });
+    return componentId.find("ven_168c") != std::string::npos;
+}
+
+}  // namespace
+
+ACEnumNics::ACEnumNics() { std::memset(libraryOnly_, 0, sizeof libraryOnly_); }
+ACEnumNics::~ACEnumNics() = default;
+
+void ACEnumNics::GetAllAtherosAdapters() {
+    Nics.RemoveAll();
+    NicSubKeys.RemoveAll();
+    try {
+        athcfg::RegKey cls;
+        if (!cls.Open(HKEY_LOCAL_MACHINE, athcfg::kNetClassKey)) return;
+        std::vector<std::string> subs = cls.SubKeys();
+        std::sort(subs.begin(), subs.end());
+        for (const std::string& sub : subs) {
+            athcfg::RegKey k;
+            std::string component, guid;
+            if (!k.Open(HKEY_LOCAL_MACHINE, athcfg::DriverKeyPath(sub)) || !k.ReadString("ComponentId", component) ||
+                !IsOurVendor(component) || !k.ReadString("NetCfgInstanceId", guid) || guid.empty())
+                continue;
+            Nics.Add(("\\DEVICE\\" + guid).c_str());
+            NicSubKeys.Add(sub.c_str());
+        }
+    } catch (...) {
+        DbgPrintf("athcfg: adapter enumeration failed\n");
+    }
+}
+
+int ACEnumNics::NbrNics() const { return Nics.GetSize(); }
+
+ACStaticNicInfo::ACStaticNicInfo() { std::memset(libraryOnly_, 0, sizeof libraryOnly_); }
+ACStaticNicInfo::~ACStaticNicInfo() = default;
