@@ -3,6 +3,8 @@
 // recorded sets and scans.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "athcfg.h"
@@ -299,6 +301,40 @@ TEST_F(DriverTest, ClearCacheOfTheActiveProfileDropsTheLink) {
     EXPECT_EQ(0u, U32(Query(device, kOidStatus, 280), 216));
     AcsClearCache(device.c_str(), "P");
     EXPECT_EQ(1u, U32(Query(device, kOidStatus, 280), 216));
+}
+
+TEST_F(DriverTest, LivelyScenarioHasOneAssociatedAdapterInABusyNeighbourhood) {
+    std::ifstream in(LIVELY_SCENARIO);
+    ASSERT_TRUE(in.good()) << LIVELY_SCENARIO;
+    std::ostringstream text;
+    text << in.rdbuf();
+    simtest::Install(text.str());
+    ACEnumNics nics;
+    nics.GetAllAtherosAdapters();
+    ASSERT_EQ(1, nics.NbrNics());
+    const std::string lively = nics.Nics.GetAt(0);
+    const std::vector<uint8_t> s = Query(lively, kOidStatus, 280);
+    EXPECT_EQ(0u, U32(s, 216));
+    EXPECT_EQ("Skyline-Home", simtest::Text(s, 154, 34));
+    EXPECT_NE(12u, U32(s, 256));
+
+    const std::vector<uint8_t> list = Query(lively, kOidNetworkList);
+    const std::vector<size_t> at = RecordStarts(list);
+    ASSERT_EQ(8u, at.size());
+    int hidden = 0, adhoc = 0, open = 0;
+    for (size_t r : at) {
+        hidden += U32(list, r + kBssSsidLength) == 0;
+        adhoc += U32(list, r + kBssInfrastructure) == 0;
+        open += U32(list, r + kBssPrivacy) == 0;
+    }
+    EXPECT_EQ(1, hidden);
+    EXPECT_EQ(1, adhoc);
+    EXPECT_EQ(3, open);
+    const std::vector<uint8_t> vendor = Query(lively, kOidVendorList);
+    ASSERT_EQ(8 * kVendorSize, vendor.size());
+    int xr = 0;
+    for (size_t i = 0; i < 8; ++i) xr += vendor[i * kVendorSize + kVnXr] != 0;
+    EXPECT_EQ(2, xr);
 }
 
 }  // namespace
