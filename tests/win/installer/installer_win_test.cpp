@@ -176,7 +176,7 @@ TEST_F(InstallerWinTest, LegacyPurgeDeletesBothMatchingDrivers) {
     SetString(net + "\\0001\\Ndi", "Service", "x");
     SetString(net + "\\0002", "MatchingDeviceId", "pci\\ven_168c&dev_0013");
     SetString(net + "\\0003", "MatchingDeviceId", "PCI\\VEN_168C&DEV_001A");
-    CreateDirectoryA((WindowsDir() + "\\inf\\Other").c_str(), nullptr);
+    const bool madeOther = CreateDirectoryA((WindowsDir() + "\\inf\\Other").c_str(), nullptr);
     WriteFile(WindowsDir() + "\\inf\\Other\\OEM7.INF");
 
     ops.PurgeLegacyNetClassEntries();
@@ -187,6 +187,7 @@ TEST_F(InstallerWinTest, LegacyPurgeDeletesBothMatchingDrivers) {
     EXPECT_FALSE(KeyExists(net + "\\0003"));
     EXPECT_FALSE(FileExists(WindowsDir() + "\\inf\\Other\\OEM7.INF"));
     DeleteTree("System\\CurrentControlSet\\Services\\Class");
+    if (madeOther) RemoveDirectoryA((WindowsDir() + "\\inf\\Other").c_str());
 }
 
 TEST_F(InstallerWinTest, EnumKeyPurgeDeletesMatchingTrees) {
