@@ -2,7 +2,9 @@
 // registry, with adapters made by the simulated adapter's scenario installer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 #include <string>
 
 #include "athcfg.h"
@@ -296,6 +298,50 @@ TEST_F(LibraryTest, RegKeyWritesAStringValue) {
     EXPECT_EQ("0", simtest::RegString(path.c_str(), "radioEnable"));
     ACRegKey unopened;
     EXPECT_EQ(0, unopened.SetValue("x", "y"));
+}
+
+// Runs athsim.exe (beside this program) with `args`; its exit code, or -1.
+int RunAthsim(const std::string& args) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string command = path;
+    command = "\"" + command.substr(0, command.find_last_of('\\') + 1) + "athsim.exe\" " + args;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back(0);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+TEST_F(LibraryTest, AnotherProcessSeesAndChangesTheSameAdapter) {
+    simtest::Install("adapter\nstatus ssid=First\n");
+    const std::string device = simtest::DefaultDevice(0);
+    EXPECT_EQ("First", simtest::Text(simtest::Query(device, 0xFF100004, 280), 154, 34));
+
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string file = std::string(dir) + "athcfg_second.txt";
+    FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fputs("adapter\nstatus ssid=Second\n", f);
+    std::fclose(f);
+    ASSERT_EQ(0, RunAthsim("install \"" + file + "\""));
+    EXPECT_EQ("Second", simtest::Text(simtest::Query(device, 0xFF100004, 280), 154, 34));
+
+    ASSERT_EQ(0, RunAthsim("present 0 0"));
+    EXPECT_TRUE(simtest::Query(device, 0xFF100004, 280).empty());
+    ASSERT_EQ(0, RunAthsim("present 0 1"));
+    EXPECT_EQ(280u, simtest::Query(device, 0xFF100004, 280).size());
+    ASSERT_EQ(0, RunAthsim("clear"));
+    EXPECT_TRUE(simtest::Query(device, 0xFF100004, 280).empty());
+    EXPECT_EQ(2, RunAthsim("unknown"));
+    DeleteFileA(file.c_str());
 }
 
 TEST(LibraryStrings, StringAndArrayKeepTheirText) {
