@@ -222,19 +222,4 @@ TEST(StateText, RoundTripsAndRefusesGarbage) {
     EXPECT_FALSE(ParseState("other radio=1", back));
 }
 
-TEST(Answers, QueryAnswersAndRawRecords) {
-    const Scenario sc = Parse("adapter quality=55\nraw vendor=0102\nnetwork ssid=n\n");
-    std::vector<uint8_t> answer;
-    const AdapterSpec& a = sc.adapters[0];
-    ASSERT_TRUE(QueryAnswer(sc, a, AdapterState(), 0, kOidStatus, answer));
-    EXPECT_EQ(kStatusSize, answer.size());
-    ASSERT_TRUE(QueryAnswer(sc, a, AdapterState(), 0, kOidLinkQuality, answer));
-    EXPECT_EQ((std::vector<uint8_t>{55, 0, 0, 0}), answer);
-    ASSERT_TRUE(QueryAnswer(sc, a, AdapterState(), 0, kOidVendorList, answer));
-    EXPECT_EQ((std::vector<uint8_t>{1, 2}), answer);
-    ASSERT_TRUE(QueryAnswer(sc, a, AdapterState(), 0, kOidNetworkList, answer));
-    EXPECT_EQ(1u, ReadU32(answer.data()));
-    EXPECT_FALSE(QueryAnswer(sc, a, AdapterState(), 0, kOidScan, answer));
-}
-
 }  // namespace
