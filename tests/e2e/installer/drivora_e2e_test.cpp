@@ -266,7 +266,7 @@ TEST(DrivoraE2E, InstallThenUninstallLeavesTheSystemAsBefore) {
     EXPECT_EQ(1, std::count(installed.infFiles.begin(), installed.infFiles.end(), "oem41.PNF"));
 
     seen = Seen();
-    EXPECT_EQ(0, RunDrivora("/Remove /KillUnknow /PnP DeleteProcess SIM_PCI_CARD.EXE", &seen));
+    EXPECT_EQ(0, RunDrivora("!pci\\ven_168c@dev_0013 /Remove /KillUnknow /PnP DeleteProcess SIM_PCI_CARD.EXE", &seen));
     EXPECT_EQ(Texts{}, seen.messages);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(card.hProcess, 5000));
     CloseHandle(card.hProcess);

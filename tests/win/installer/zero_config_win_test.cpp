@@ -76,7 +76,7 @@ protected:
             DeleteService(old);
             CloseServiceHandle(old);
         }
-        const std::string bin = "\"" + Beside("fake_wzcsvc.exe") + "\"";
+        const std::string bin = "\"" + Beside("fake_service.exe") + "\"";
         SC_HANDLE svc = CreateServiceA(scm, "WZCSVC", "Wireless Zero Configuration", SERVICE_ALL_ACCESS,
                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        bin.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
