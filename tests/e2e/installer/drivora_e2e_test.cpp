@@ -42,6 +42,8 @@ struct Seen {
     Texts messages;       // texts of the message boxes, in order
     Texts helpTexts;      // static texts of the Help dialog
     bool helpHasOk = false;
+    bool openAbout = false;  // while Help is open, send the frame its About command
+    Texts aboutTexts;
 };
 
 struct Search {
@@ -57,6 +59,19 @@ BOOL CALLBACK FindTopWindow(HWND w, LPARAM lp) {
     char title[128] = {};
     GetWindowTextA(w, title, sizeof title);
     if (pid == s->pid && IsWindowVisible(w) && (s->title == title)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindFrame(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[32] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == s->pid && lstrcmpA(cls, "DrivoraFrame") == 0) {
         s->found = w;
         return FALSE;
     }
@@ -86,7 +101,7 @@ int RunDrivora(const std::string& args, Seen* seen, DWORD limitMs = 60000) {
             TerminateProcess(pi.hProcess, 1);
             break;
         }
-        for (const char* title : {kCaption, "Help"}) {
+        for (const char* title : {kCaption, "About Kestrix", "Help"}) {
             Search s{pi.dwProcessId, nullptr, title};
             EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&s));
             if (!s.found) continue;
@@ -95,7 +110,14 @@ int RunDrivora(const std::string& args, Seen* seen, DWORD limitMs = 60000) {
             if (lstrcmpA(cls, "#32770") != 0) continue;  // the hidden frame has the caption too
             Texts statics;
             EnumChildWindows(s.found, CollectStatics, reinterpret_cast<LPARAM>(&statics));
-            if (std::string(title) == "Help") {
+            if (std::string(title) == "About Kestrix") {
+                seen->aboutTexts = statics;
+            } else if (std::string(title) == "Help" && seen->openAbout && seen->aboutTexts.empty()) {
+                Search frame{pi.dwProcessId, nullptr, ""};
+                EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&frame));
+                if (frame.found) PostMessageA(frame.found, WM_COMMAND, 57664, 0);
+                break;  // Help stays open until the About box has been seen
+            } else if (std::string(title) == "Help") {
                 seen->helpTexts = statics;
                 seen->helpHasOk = GetDlgItem(s.found, IDOK) != nullptr;
             } else {
@@ -278,4 +300,13 @@ TEST(DrivoraE2E, InstallThenUninstallLeavesTheSystemAsBefore) {
     EXPECT_EQ(Join(before.infFiles), Join(after.infFiles));
     EXPECT_EQ(Join(before.devices), Join(after.devices));
     EXPECT_EQ(Join(before.dosDevices), Join(after.dosDevices));
+}
+
+TEST(DrivoraE2E, FrameOpensTheAboutBoxOnItsAboutCommand) {
+    SetWindowsVersion("winxp");
+    Seen seen;
+    seen.openAbout = true;
+    EXPECT_EQ(0, RunDrivora("/ShowUsage", &seen));
+    EXPECT_EQ(Texts{"Kestrix Version 1.0"}, seen.aboutTexts);
+    EXPECT_EQ(22u, seen.helpTexts.size());
 }
