@@ -13,7 +13,8 @@ public:
     int Run(HINSTANCE instance);
     static App* Current();
 
-    HINSTANCE Instance() const { return instance_; }
+    // The program module; before Run (in tests) the executable itself.
+    HINSTANCE Instance() const { return instance_ ? instance_ : GetModuleHandleA(nullptr); }
     HWND MainWindow() const { return mainWindow_; }
     void SetMainWindow(HWND w) { mainWindow_ = w; }
 

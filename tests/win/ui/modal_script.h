@@ -1,0 +1,20 @@
+// Runs the monitor window modally while a script of steps drives it: one step per timer
+// tick inside the dialog's own loop, so messages posted by a step are handled before the
+// next one. The window is closed after the last step if it is still open.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using Step = std::function<void()>;
+
+// Returns what Show returned (99 when the script had to close the window itself).
+INT_PTR RunMonitor(int initialPage, std::vector<Step> steps);
+
+// Helpers for steps.
+HWND Monitor();
+std::string ItemText(HWND dialog, int id);
+// Lets the current thread handle its messages for `ms` milliseconds.
+void Pump(DWORD ms);
