@@ -1,13 +1,17 @@
-# sky_test(NAME SOURCES ... LIBS ... [LABEL unit|win|e2e])
+# sky_test(NAME SOURCES ... LIBS ... [LABEL unit|win|e2e] [OWN_MAIN])
 # A GoogleTest program registered with ctest. In the Windows build ctest runs it
-# under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+# under Wine through CMAKE_CROSSCOMPILING_EMULATOR. OWN_MAIN: the sources bring main().
 function(sky_test name)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL)
     set(T_LABEL unit)
   endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  if(T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 600)
 endfunction()

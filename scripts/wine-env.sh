@@ -1,5 +1,7 @@
 # Wine test host helpers; source this file. Uses $WINEPREFIX when set, else the caller's choice.
-export WINEARCH=win32
+# The tests run the 64-bit build in a 64-bit prefix (see cmake/mingw-x86_64.cmake).
+export WINEARCH=win64
+export WINE=/usr/lib/wine/wine64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -38,11 +40,11 @@ stop_xvfb() {
 # $1: a small GUI program that opens and closes a window (first GUI start in a fresh prefix).
 wine_up() {
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 </dev/null
+  "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -p >/dev/null 2>&1 </dev/null
-  wine cmd /c exit </dev/null >/dev/null 2>&1
+  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
   if [[ -n ${1:-} ]]; then
-    timeout 60 wine "$1" </dev/null >/dev/null 2>&1 || true
+    timeout 60 "$WINE" "$1" </dev/null >/dev/null 2>&1 || true
   fi
 }
 

@@ -1,0 +1,180 @@
+// The tray frame's poll, icons, tooltips and tray events against the simulated adapter.
+#include "tests/win/tray/tray_fixture.h"
+
+#include "athcfg/athsim.h"
+#include "monitor/adapter/oids.h"
+
+TEST_F(TrayTest, NoAdapterShowsNetworkDisabledAndIgnoresDoubleClick) {
+    Start("");
+    ASSERT_EQ(1u, tray.calls.size());
+    EXPECT_EQ(TrayIcon::kAdd, tray.Last().mode);
+    EXPECT_EQ(183u, tray.Last().icon);
+    EXPECT_EQ("Network disabled", tray.Last().tip);
+
+    Tick();  // tries discovery again, the icon stays
+    EXPECT_EQ(1u, tray.calls.size());
+
+    ModalWatch watch;
+    Mouse(WM_LBUTTONDBLCLK);
+    EXPECT_FALSE(watch.monitorOpened);
+}
+
+TEST_F(TrayTest, PageCommandsOpenTheMonitorWindowEvenWithoutAdapter) {
+    Start("");
+    ModalWatch watch;
+    Command(ID_TRAY_SITESURVEY);
+    EXPECT_TRUE(watch.monitorOpened);
+    EXPECT_EQ(3, watch.monitorPage);
+}
+
+TEST_F(TrayTest, RightClickShowsTheMenuOutsideWindowsXp) {
+    Start(Connected("signal=30"));
+    ModalWatch watch;
+    Mouse(WM_RBUTTONUP);
+    EXPECT_TRUE(watch.menuOpened);
+}
+
+TEST_F(TrayTest, DoubleClickOpensTheConfigurationPage) {
+    Start(Connected("signal=30"));
+    ModalWatch watch;
+    Mouse(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(watch.monitorOpened);
+    EXPECT_EQ(0, watch.monitorPage);
+}
+
+TEST_F(TrayTest, CreationWithAdapterStartsDisconnectedAndActivatesTheProfile) {
+    Start(Connected("signal=30"));
+    ASSERT_GE(tray.calls.size(), 1u);
+    EXPECT_EQ(TrayIcon::kAdd, tray.calls[0].mode);
+    EXPECT_EQ(182u, tray.calls[0].icon);
+    EXPECT_EQ("Disconnected", tray.calls[0].tip);
+    DWORD rate = 1;
+    EXPECT_NE(0, AthSimLastRecordedValue(0, oid::kTxRate, &rate));
+    EXPECT_EQ(0u, rate);  // the profile's stored rate: none stored, automatic
+}
+
+TEST_F(TrayTest, ConnectedTooltipAndIconFromSignalLevel) {
+    Start(Connected("signal=9"));
+    Tick();
+    EXPECT_EQ(TrayIcon::kModify, tray.Last().mode);
+    EXPECT_EQ(180u, tray.Last().icon);
+    EXPECT_EQ("Connection : Harbor \nSpeed : 54 Mbps\nLink Quality : 80 %", tray.Last().tip);
+    EXPECT_EQ(80, theApp.linkQuality);
+
+    testsim::Install(Connected("signal=2"));
+    Tick();
+    EXPECT_EQ(166u, tray.Last().icon);
+
+    testsim::Install(Connected("signal=30"));
+    Tick();
+    EXPECT_EQ(181u, tray.Last().icon);
+}
+
+TEST_F(TrayTest, LongNetworkNameNeverOverflowsTheTip) {
+    Start(testsim::Adapter(0, "quality=100") + "profile name=Home ssid=Harbor\nselect name=Home\n" +
+          "status disconnected=0 signal=30 rate=0x80000000 ssid=" + std::string(32, 'W') + "\n");
+    Tick();
+    EXPECT_LT(tray.Last().tip.size(), 128u);
+    EXPECT_EQ(0u, tray.Last().tip.find("Connection : " + std::string(32, 'W')));
+}
+
+TEST_F(TrayTest, DisconnectedIconFollowsTheRadio) {
+    Start(testsim::Adapter(0) + "status disconnected=1\n");
+    Tick();
+    EXPECT_EQ(182u, tray.Last().icon);
+    EXPECT_EQ("Disconnected", tray.Last().tip);
+
+    testsim::Install(testsim::Adapter(0, "radio=off") + "status disconnected=1\n");
+    Tick();
+    EXPECT_EQ(161u, tray.Last().icon);
+    EXPECT_EQ("Radio OFF", tray.Last().tip);
+    EXPECT_EQ(0, GreenNewest());
+}
+
+TEST_F(TrayTest, FirstConnectedTickPushesZeroThenTrafficIsCapped) {
+    Start(Connected("signal=30 txbytes=1000000 rxbytes=5000000"));
+    // The counters moved since creation read them; the first connected tick still plots 0.
+    testsim::Install(Connected("signal=30 txbytes=2000000 rxbytes=6000000"));
+    Tick();
+    EXPECT_EQ(0, GreenNewest());
+    EXPECT_EQ(0, RedNewest());
+
+    testsim::Install(Connected("signal=30 txbytes=2012500 rxbytes=6020000"));
+    Tick();
+    EXPECT_EQ(200, RedNewest());    // 12 500 bytes: 100 kbit, stored doubled
+    EXPECT_EQ(200, GreenNewest());  // 20 000 bytes: 160 kbit, capped to 100
+
+    testsim::Install(Connected("signal=30 txbytes=2013750 rxbytes=6020000"));
+    Tick();
+    EXPECT_EQ(20, RedNewest());  // 1 250 bytes: 10 kbit
+    EXPECT_EQ(0, GreenNewest());
+}
+
+TEST_F(TrayTest, AdapterLostThenFoundAgain) {
+    Start(Connected("signal=30"));
+    Tick();
+    AthSimSetPresent(0, 0);
+    Tick();
+    EXPECT_EQ(0, theApp.adapterPresent);
+    EXPECT_EQ(183u, tray.Last().icon);
+    EXPECT_EQ("Network disabled", tray.Last().tip);
+    EXPECT_EQ(nullptr, theMonitorDlg.mainConfig);
+
+    size_t calls = tray.calls.size();
+    AthSimSetPresent(0, 1);
+    Tick();  // rediscovers; the icon changes on the next tick
+    EXPECT_EQ(1, theApp.adapterPresent);
+    EXPECT_EQ(calls, tray.calls.size());
+    Tick();
+    EXPECT_EQ(181u, tray.Last().icon);
+}
+
+namespace {
+DWORD g_unpluggedAt = 0;
+void Unplug() {
+    AthSimSetPresent(0, 0);
+    g_unpluggedAt = GetTickCount();
+}
+}  // namespace
+
+TEST_F(TrayTest, UnpluggingClosesTheOpenMonitorWindowWithinOneTick) {
+    Start(Connected("signal=30"));
+    ModalWatch watch;
+    watch.whileOpen = Unplug;
+    watch.closeAfterTicks = 60;  // the watch closes it only if the frame did not
+    Command(ID_TRAY_STATUS);     // returns when the window has closed
+    EXPECT_TRUE(watch.monitorOpened);
+    EXPECT_EQ(1, watch.monitorPage);
+    EXPECT_FALSE(watch.closedByWatch);
+    EXPECT_EQ(183u, tray.Last().icon);
+    EXPECT_LT(tray.Last().at - g_unpluggedAt, 1500u);  // one poll period and a little
+    EXPECT_EQ(0, theApp.adapterPresent);
+}
+
+TEST_F(TrayTest, ShellRestartAddsTheIconAgain) {
+    Start(Connected("signal=9"));
+    Tick();
+    SendMessageA(frame->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(TrayIcon::kAdd, tray.Last().mode);
+    EXPECT_EQ(180u, tray.Last().icon);
+}
+
+TEST_F(TrayTest, CloseRemovesTheIconAndTheSession) {
+    Start(Connected("signal=9"));
+    SendMessageA(frame->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(TrayIcon::kDelete, tray.Last().mode);
+    EXPECT_EQ(nullptr, theMonitorDlg.mainConfig);
+    EXPECT_EQ(nullptr, frame->Handle());
+}
+
+// The real notification area, as the shell offers it under Xvfb.
+TEST(RealTray, AddModifyDeleteSucceed) {
+    HWND owner = CreateWindowExA(0, "STATIC", "tray owner", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, owner);
+    TrayIcon real;
+    EXPECT_TRUE(real.Notify(owner, IconPressedMessage(), TrayIcon::kAdd, 182, "Disconnected"));
+    EXPECT_TRUE(real.Notify(owner, IconPressedMessage(), TrayIcon::kModify, 181, std::string(300, 'x')));
+    EXPECT_TRUE(real.Notify(owner, IconPressedMessage(), TrayIcon::kDelete, 181, ""));
+    DestroyWindow(owner);
+}
