@@ -40,7 +40,10 @@ stop_xvfb() {
 # $1: a small GUI program that opens and closes a window (first GUI start in a fresh prefix).
 wine_up() {
   mkdir -p "$WINEPREFIX"
+  # wineboot returns before the prefix's set-up has finished (services created meanwhile
+  # are lost when it completes): wait until every Wine process of the prefix has ended.
   "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  wineserver -w >/dev/null 2>&1 </dev/null
   wineserver -p >/dev/null 2>&1 </dev/null
   "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
   if [[ -n ${1:-} ]]; then

@@ -130,9 +130,10 @@ TEST_F(SkyvaneE2E, HiddenFrameAboutBoxAndSecondStartOpeningTheMonitorWindow) {
     PostMessageA(frame, WM_COMMAND, 57664, 0);
     HWND about = nullptr;
     ASSERT_TRUE(PumpUntil(15000, [&] { return (about = FindWindowA(nullptr, "About Skyvane")) != nullptr; }));
+    // The dialog's controls are created after the dialog window itself.
+    EXPECT_TRUE(PumpUntil(5000, [&] { return GetDlgItem(about, IDOK) != nullptr; }));
+    EXPECT_NE(nullptr, FindWindowExA(about, nullptr, "Static", "Skyvane Version 1.0"));
     char text[64] = {};
-    HWND child = FindWindowExA(about, nullptr, "Static", "Skyvane Version 1.0");
-    EXPECT_NE(nullptr, child);
     GetWindowTextA(GetDlgItem(about, IDOK), text, sizeof text);
     EXPECT_STREQ("OK", text);
     PostMessageA(about, WM_COMMAND, IDOK, 0);
