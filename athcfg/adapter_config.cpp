@@ -72,7 +72,7 @@ int ACAdapterConfig::SetProfile(const char* name) {
     selectedName = name;
     try {
         // Only the selection is stored; unsaved edits of other records stay in memory.
-        athcfg::RegKey k;
+        fw::RegKey k;
         if (k.Open(HKEY_LOCAL_MACHINE, athcfg::DriverKeyPath(subKey_.c_str()) + "\\Profiles", KEY_ALL_ACCESS))
             k.WriteString("Selected", selectedName.c_str());
         return athcfg::Transport().Activate(deviceName_.c_str(), athcfg::SettingsOf(*profiles.GetAt(index))) ? 1 : 0;

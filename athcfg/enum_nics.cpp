@@ -22,17 +22,17 @@ void ACEnumNics::GetAllAtherosAdapters() {
     Nics.RemoveAll();
     NicSubKeys.RemoveAll();
     try {
-        athcfg::RegKey cls;
+        fw::RegKey cls;
         if (!cls.Open(HKEY_LOCAL_MACHINE, athcfg::kNetClassKey)) return;
         std::vector<std::string> subs = cls.SubKeys();
         std::sort(subs.begin(), subs.end());
         for (const std::string& sub : subs) {
-            athcfg::RegKey k;
-            std::string component, guid;
-            if (!k.Open(HKEY_LOCAL_MACHINE, athcfg::DriverKeyPath(sub)) || !k.ReadString("ComponentId", component) ||
-                !IsOurVendor(component) || !k.ReadString("NetCfgInstanceId", guid) || guid.empty())
-                continue;
-            Nics.Add(("\\DEVICE\\" + guid).c_str());
+            fw::RegKey k;
+            if (!k.Open(HKEY_LOCAL_MACHINE, athcfg::DriverKeyPath(sub))) continue;
+            auto component = k.ReadString("ComponentId");
+            auto guid = k.ReadString("NetCfgInstanceId");
+            if (!component || !IsOurVendor(*component) || !guid || guid->empty()) continue;
+            Nics.Add(("\\DEVICE\\" + *guid).c_str());
             NicSubKeys.Add(sub.c_str());
         }
     } catch (...) {

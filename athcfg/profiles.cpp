@@ -153,13 +153,13 @@ bool WriteProfiles(const std::string& driverKey, const ACProfileList& list, cons
     if (!KeyExists(HKEY_LOCAL_MACHINE, driverKey)) return false;
     const std::string root = driverKey + "\\Profiles";
     if (!DeleteTree(HKEY_LOCAL_MACHINE, root)) return false;
-    RegKey top;
+    fw::RegKey top;
     if (!top.Create(HKEY_LOCAL_MACHINE, root) || !top.WriteString("Selected", selected)) return false;
     for (int i = 0; i < list.GetSize() && i < kMaxStoredProfiles; ++i) {
         const ACProfile& p = *list.GetAt(i);
         char number[8];
         wsprintfA(number, "%03d", i);
-        RegKey k;
+        fw::RegKey k;
         if (!k.Create(HKEY_LOCAL_MACHINE, root + "\\" + number)) return false;
         for (const TextField& f : kTextFields)
             if (!k.WriteString(f.name, (p.*f.member).c_str())) return false;
@@ -174,22 +174,20 @@ bool ReadProfiles(const std::string& driverKey, ACProfileList& list, std::string
     selected.clear();
     if (!KeyExists(HKEY_LOCAL_MACHINE, driverKey)) return false;
     const std::string root = driverKey + "\\Profiles";
-    RegKey top;
+    fw::RegKey top;
     if (!top.Open(HKEY_LOCAL_MACHINE, root)) return true;  // no profiles stored yet
-    top.ReadString("Selected", selected);
+    selected = top.ReadString("Selected").value_or("");
     for (int i = 0; i < kMaxStoredProfiles; ++i) {
         char number[8];
         wsprintfA(number, "%03d", i);
-        RegKey k;
+        fw::RegKey k;
         if (!k.Open(HKEY_LOCAL_MACHINE, root + "\\" + number)) break;
         ACProfile* p = new ACProfile;
         for (const TextField& f : kTextFields) {
-            std::string text;
-            if (k.ReadString(f.name, text)) p->*f.member = text.c_str();
+            if (auto text = k.ReadString(f.name)) p->*f.member = text->c_str();
         }
         for (const IntField& f : kIntFields) {
-            DWORD value;
-            if (k.ReadDword(f.name, value)) p->*f.member = static_cast<int>(value);
+            if (auto value = k.ReadDword(f.name)) p->*f.member = static_cast<int>(*value);
         }
         list.Add(p);
     }

@@ -25,26 +25,26 @@ int64_t FileTimeMs() {
     return static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) / 10000);
 }
 
-bool ReadI64(const RegKey& k, const char* name, int64_t& out) {
-    std::vector<uint8_t> bytes;
-    if (!k.ReadBinary(name, bytes) || bytes.size() != 8) return false;
-    std::memcpy(&out, bytes.data(), 8);
+bool ReadI64(const fw::RegKey& k, const char* name, int64_t& out) {
+    auto bytes = k.ReadBinary(name, sizeof out);
+    if (!bytes || bytes->size() != sizeof out) return false;
+    std::memcpy(&out, bytes->data(), sizeof out);
     return true;
 }
 
-bool WriteI64(RegKey& k, const char* name, int64_t value) { return k.WriteBinary(name, &value, sizeof value); }
+bool WriteI64(fw::RegKey& k, const char* name, int64_t value) { return k.WriteBinary(name, &value, sizeof value); }
 
 bool IsOurs(const std::string& driverKey) {
-    RegKey k;
-    std::string id;
-    if (!k.Open(HKEY_LOCAL_MACHINE, driverKey) || !k.ReadString("ComponentId", id)) return false;
+    fw::RegKey k;
+    if (!k.Open(HKEY_LOCAL_MACHINE, driverKey)) return false;
+    std::string id = k.ReadString("ComponentId").value_or("");
     for (char& c : id) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return id.find("ven_168c") != std::string::npos;
 }
 
 // Builds a driver key at `path` under HKLM: the values enumeration reads and the stored profiles.
 bool WriteDriverKey(const std::string& path, const athsim::AdapterSpec& a, const ACProfileList& profiles) {
-    RegKey k;
+    fw::RegKey k;
     if (!k.Create(HKEY_LOCAL_MACHINE, path) || !k.WriteString("ComponentId", kComponentId) ||
         !k.WriteString("MatchingDeviceId", kComponentId) || !k.WriteString("NetCfgInstanceId", a.guid) ||
         !k.WriteString("DriverDesc", a.description) || !k.WriteString("radioEnable", a.radioOff ? "0" : "1"))
@@ -54,7 +54,7 @@ bool WriteDriverKey(const std::string& path, const athsim::AdapterSpec& a, const
 }
 
 bool RemoveOurAdapters() {
-    RegKey cls;
+    fw::RegKey cls;
     if (!cls.Open(HKEY_LOCAL_MACHINE, kNetClassKey)) return true;
     bool ok = true;
     for (const std::string& sub : cls.SubKeys()) {
@@ -69,10 +69,10 @@ bool RemoveOurAdapters() {
 bool RemoveAll() {
     DWORD generation = 0;
     {
-        RegKey old;
-        if (old.Open(HKEY_LOCAL_MACHINE, kSimKey)) old.ReadDword("Generation", generation);
+        fw::RegKey old;
+        if (old.Open(HKEY_LOCAL_MACHINE, kSimKey)) generation = old.ReadDword("Generation").value_or(0);
     }
-    RegKey top;
+    fw::RegKey top;
     return RemoveOurAdapters() && DeleteTree(HKEY_LOCAL_MACHINE, kSimKey) && top.Create(HKEY_LOCAL_MACHINE, kSimKey) &&
            top.WriteDword("Generation", generation + 1);
 }
@@ -107,24 +107,25 @@ std::shared_ptr<const athsim::Scenario> CurrentScenario() {
     static DWORD cached_generation = 0;
     static int64_t cached_epoch = 0;
 
-    RegKey k;
-    DWORD generation = 0;
+    fw::RegKey k;
     int64_t epoch = 0;
-    if (!k.Open(HKEY_LOCAL_MACHINE, kSimKey) || !k.ReadDword("Generation", generation) || !ReadI64(k, "Epoch", epoch))
-        return nullptr;
+    if (!k.Open(HKEY_LOCAL_MACHINE, kSimKey) || !ReadI64(k, "Epoch", epoch)) return nullptr;
+    auto generation = k.ReadDword("Generation");
+    if (!generation) return nullptr;
     std::lock_guard<std::mutex> hold(guard);
-    if (cached && cached_generation == generation && cached_epoch == epoch) return cached;
-    std::string text, error;
+    if (cached && cached_generation == *generation && cached_epoch == epoch) return cached;
+    std::string error;
     auto parsed = std::make_shared<athsim::Scenario>();
-    if (!k.ReadString("Scenario", text) || !athsim::ParseScenario(text, *parsed, error)) return nullptr;
+    auto text = k.ReadString("Scenario");
+    if (!text || !athsim::ParseScenario(*text, *parsed, error)) return nullptr;
     cached = parsed;
-    cached_generation = generation;
+    cached_generation = *generation;
     cached_epoch = epoch;
     return cached;
 }
 
 int64_t Now() {
-    RegKey k;
+    fw::RegKey k;
     int64_t value = 0;
     if (!k.Open(HKEY_LOCAL_MACHINE, kSimKey)) return 0;
     if (ReadI64(k, "FrozenTime", value)) return value;
@@ -135,7 +136,7 @@ int64_t Now() {
 bool FreezeTime(int64_t ms) {
     StateLock lock;
     const int64_t now = Now();
-    RegKey k;
+    fw::RegKey k;
     if (!k.Open(HKEY_LOCAL_MACHINE, kSimKey, KEY_ALL_ACCESS)) return false;
     if (ms >= 0) return WriteI64(k, "FrozenTime", ms);
     RegDeleteValueA(k.get(), "FrozenTime");
@@ -151,22 +152,22 @@ int FindAdapter(const athsim::Scenario& sc, const std::string& device) {
 bool IsPresent(const athsim::AdapterSpec& a) { return KeyExists(HKEY_LOCAL_MACHINE, DriverKeyPath(a.subKey)); }
 
 bool LoadState(int adapter, athsim::AdapterState& st) {
-    RegKey k;
-    std::string text;
-    return k.Open(HKEY_LOCAL_MACHINE, AdapterKey(adapter)) && k.ReadString("State", text) &&
-           athsim::ParseState(text, st);
+    fw::RegKey k;
+    if (!k.Open(HKEY_LOCAL_MACHINE, AdapterKey(adapter))) return false;
+    auto text = k.ReadString("State");
+    return text && athsim::ParseState(*text, st);
 }
 
 bool SaveState(int adapter, const athsim::AdapterState& st) {
-    RegKey k;
+    fw::RegKey k;
     return k.Create(HKEY_LOCAL_MACHINE, AdapterKey(adapter)) && k.WriteString("State", athsim::SerializeState(st));
 }
 
 std::vector<RecordedSet> RecordedSets(int adapter) {
     std::vector<RecordedSet> log;
-    RegKey k;
-    std::vector<uint8_t> bytes;
-    if (!k.Open(HKEY_LOCAL_MACHINE, AdapterKey(adapter)) || !k.ReadBinary("SetLog", bytes)) return log;
+    fw::RegKey k;
+    if (!k.Open(HKEY_LOCAL_MACHINE, AdapterKey(adapter))) return log;
+    const std::vector<uint8_t> bytes = k.ReadBinary("SetLog").value_or(std::vector<uint8_t>());
     for (size_t at = 0; at + 24 <= bytes.size(); at += 24) {
         RecordedSet r;
         r.oid = athsim::ReadU32(&bytes[at]);
@@ -186,13 +187,13 @@ void RecordSet(int adapter, uint32_t oid, const uint8_t* data, size_t length) {
     log.push_back(r);
     if (log.size() > kSetLogEntries) log.erase(log.begin(), log.end() - kSetLogEntries);
     const std::vector<uint8_t> bytes = SerializeLog(log);
-    RegKey k;
+    fw::RegKey k;
     if (k.Create(HKEY_LOCAL_MACHINE, AdapterKey(adapter))) k.WriteBinary("SetLog", bytes.data(), bytes.size());
 }
 
 bool ClearRecorded(int adapter) {
     StateLock lock;
-    RegKey k;
+    fw::RegKey k;
     return k.Create(HKEY_LOCAL_MACHINE, AdapterKey(adapter)) && k.WriteBinary("SetLog", nullptr, 0);
 }
 
@@ -226,7 +227,7 @@ bool Install(const std::string& text, std::string& error) {
         error = "cannot remove the previous scenario";
         return false;
     }
-    RegKey top;
+    fw::RegKey top;
     if (!top.Open(HKEY_LOCAL_MACHINE, kSimKey, KEY_ALL_ACCESS) || !top.WriteString("Scenario", text) ||
         !WriteI64(top, "Epoch", FileTimeMs())) {
         error = "cannot write the scenario to the registry";

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "framework/handles.h"
+#include "framework/reg_key.h"
 #include "installer/text_match.h"
 
 namespace drivora {
@@ -18,54 +20,6 @@ const GUID kNetClassGuid = {0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00,
 constexpr DWORD kMaxValueBytes = 64 * 1024;
 constexpr int kMaxKeyDepth = 32;
 constexpr DWORD kMaxDosDeviceChars = 4 * 1024 * 1024;
-
-class Key {
-public:
-    Key(const std::string& path, REGSAM access) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    ~Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-class ServiceHandle {
-public:
-    explicit ServiceHandle(SC_HANDLE h) : h_(h) {}
-    ~ServiceHandle() {
-        if (h_) CloseServiceHandle(h_);
-    }
-    ServiceHandle(const ServiceHandle&) = delete;
-    ServiceHandle& operator=(const ServiceHandle&) = delete;
-    SC_HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    SC_HANDLE h_;
-};
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-    ~Handle() {
-        if (h_) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HANDLE h_;
-};
 
 // The elements are collected when the set is opened, so removing one does not
 // move the others, whatever the Setup API does with removed elements.
@@ -115,15 +69,13 @@ private:
 
 bool DeleteTree(HKEY parent, const std::string& name, int depth) {
     if (depth > kMaxKeyDepth) return false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
-    char child[256];
-    for (;;) {
-        DWORD len = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (!DeleteTree(key, child, depth + 1)) break;
+    {
+        fw::RegKey key;
+        if (!key.Open(parent, name, KEY_ALL_ACCESS)) return false;
+        // Always the first child: deleting it moves the next one to index 0.
+        while (auto child = key.SubKey(0))
+            if (!DeleteTree(key.get(), *child, depth + 1)) break;
     }
-    RegCloseKey(key);
     return RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
 }
 
@@ -139,81 +91,57 @@ void WinSystemApi::ShowHelp() {
 
 void WinSystemApi::Sleep(unsigned ms) { ::Sleep(ms); }
 
-bool WinSystemApi::KeyExists(const std::string& path) { return static_cast<bool>(Key(path, KEY_READ)); }
-
-bool WinSystemApi::CreateKey(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+bool WinSystemApi::KeyExists(const std::string& path) {
+    fw::RegKey key;
+    return key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ);
 }
 
+bool WinSystemApi::CreateKey(const std::string& path) { return fw::RegKey().Create(HKEY_LOCAL_MACHINE, path); }
+
 bool WinSystemApi::EnumSubkey(const std::string& path, std::uint32_t index, std::string* name) {
-    Key key(path, KEY_READ);
-    if (!key) return false;
-    char buf[256] = {};
-    DWORD len = sizeof buf;
-    if (RegEnumKeyExA(key.get(), index, buf, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return false;
-    name->assign(buf, len);
-    return true;
+    fw::RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ)) return false;
+    auto found = key.SubKey(index);
+    if (found) *name = *found;
+    return found.has_value();
 }
 
 bool WinSystemApi::ReadString(const std::string& path, const std::string& value, std::string* out) {
     out->clear();
-    Key key(path, KEY_READ);
-    if (!key) return false;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return false;
-    if ((type != REG_SZ && type != REG_EXPAND_SZ) || size > kMaxValueBytes) return false;
-    std::vector<char> buf(size + 1, '\0');
-    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
-                         &size) != ERROR_SUCCESS)
-        return false;
-    *out = buf.data();
-    return true;
+    fw::RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ)) return false;
+    auto text = key.ReadString(value.c_str(), kMaxValueBytes);
+    if (text) *out = *text;
+    return text.has_value();
 }
 
 bool WinSystemApi::ReadDword(const std::string& path, const std::string& value, std::uint32_t* out) {
-    Key key(path, KEY_READ);
-    if (!key) return false;
-    DWORD type = 0, data = 0, size = sizeof data;
-    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof data)
-        return false;
-    *out = data;
-    return true;
+    fw::RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ)) return false;
+    auto data = key.ReadDword(value.c_str());
+    if (data) *out = *data;
+    return data.has_value();
 }
 
 bool WinSystemApi::WriteDword(const std::string& path, const std::string& value, std::uint32_t data) {
-    Key key(path, KEY_ALL_ACCESS);
-    if (!key) return false;
-    DWORD d = data;
-    return RegSetValueExA(key.get(), value.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d),
-                          sizeof d) == ERROR_SUCCESS;
+    fw::RegKey key;
+    return key.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) && key.WriteDword(value.c_str(), data);
 }
 
 bool WinSystemApi::DeleteKey(const std::string& path) {
     // A key with subkeys stays, as the Windows NT registry keeps it.
-    if (Key key{path, KEY_READ}) {
-        DWORD subkeys = 0;
-        if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
-                             nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-            subkeys > 0)
-            return false;
-    }
+    fw::RegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) && key.SubKey(0)) return false;
+    key.Close();
     return RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()) == ERROR_SUCCESS;
 }
 
 bool WinSystemApi::DeleteKeyTree(const std::string& path) { return DeleteTree(HKEY_LOCAL_MACHINE, path, 0); }
 
 bool WinSystemApi::DeleteValue(const std::string& path, const std::string& value) {
-    Key key(path, KEY_ALL_ACCESS);
-    return key && RegDeleteValueA(key.get(), value.c_str()) == ERROR_SUCCESS;
+    fw::RegKey key;
+    return key.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) &&
+           RegDeleteValueA(key.get(), value.c_str()) == ERROR_SUCCESS;
 }
 
 std::unique_ptr<DeviceList> WinSystemApi::OpenDevices(DeviceScope scope) {
@@ -282,10 +210,10 @@ bool WinSystemApi::ListDosDevices(std::vector<std::string>* names) {
 }
 
 bool WinSystemApi::RequestService(const std::string& name, ServiceRequest request) {
-    ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    fw::ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return false;
     const DWORD access = request == ServiceRequest::Stop ? SERVICE_STOP : SERVICE_START;
-    ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), access));
+    fw::ScHandle service(OpenServiceA(manager.get(), name.c_str(), access));
     if (!service) return false;
     if (request == ServiceRequest::Stop) {
         SERVICE_STATUS status = {};
@@ -295,9 +223,9 @@ bool WinSystemApi::RequestService(const std::string& name, ServiceRequest reques
 }
 
 bool WinSystemApi::QueryServiceState(const std::string& name, std::uint32_t* state) {
-    ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    fw::ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return false;
-    ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
+    fw::ScHandle service(OpenServiceA(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
     if (!service) return false;
     SERVICE_STATUS status = {};
     if (!QueryServiceStatus(service.get(), &status)) return false;
@@ -306,7 +234,7 @@ bool WinSystemApi::QueryServiceState(const std::string& name, std::uint32_t* sta
 }
 
 bool WinSystemApi::ListProcesses(std::vector<ProcessEntry>* processes) {
-    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    fw::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
@@ -318,7 +246,7 @@ bool WinSystemApi::ListProcesses(std::vector<ProcessEntry>* processes) {
 }
 
 bool WinSystemApi::TerminateProcess(std::uint32_t pid) {
-    Handle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+    fw::KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
     return process && ::TerminateProcess(process.get(), 0);
 }
 

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "athcfg/athcfg.h"
+#include "framework/handles.h"
+#include "framework/reg_key.h"
 #include "monitor/adapter/zero_config_flags.h"
 
 namespace zc {
@@ -10,39 +12,7 @@ namespace zc {
 namespace {
 
 const char kServiceName[] = "WZCSVC";
-
-class ScHandle {
-public:
-    explicit ScHandle(SC_HANDLE h) : h_(h) {}
-    ~ScHandle() {
-        if (h_) CloseServiceHandle(h_);
-    }
-    ScHandle(const ScHandle&) = delete;
-    ScHandle& operator=(const ScHandle&) = delete;
-    SC_HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    SC_HANDLE h_;
-};
-
-class RegKey {
-public:
-    RegKey(const std::string& path, REGSAM access) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &h_) != ERROR_SUCCESS)
-            h_ = nullptr;
-    }
-    ~RegKey() {
-        if (h_) RegCloseKey(h_);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HKEY h_ = nullptr;
-};
+const char kFlagsValue[] = "ControlFlags";
 
 // The service's current state, or 0 when it cannot be queried.
 DWORD ServiceState(SC_HANDLE service) {
@@ -58,25 +28,15 @@ bool WaitForState(SC_HANDLE service, DWORD wanted) {
     return ServiceState(service) == wanted;
 }
 
-bool ReadFlags(HKEY key, DWORD* flags) {
-    DWORD type = 0, size = sizeof *flags;
-    return RegQueryValueExA(key, "ControlFlags", nullptr, &type, reinterpret_cast<BYTE*>(flags),
-                            &size) == ERROR_SUCCESS;
-}
-
 void WriteFlags(const std::string& guid, int request) {
     if (request != kTakeOver && request != kHandBack) return;
-    RegKey key(InterfaceKeyPath(guid), KEY_ALL_ACCESS);
-    if (!key) return;
-    DWORD flags = 0;
-    ReadFlags(key.get(), &flags);
-    flags = FlagsAfter(request, flags);
-    RegSetValueExA(key.get(), "ControlFlags", 0, REG_DWORD, reinterpret_cast<BYTE*>(&flags),
-                   sizeof flags);
+    fw::RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, InterfaceKeyPath(guid), KEY_ALL_ACCESS)) return;
+    key.WriteDword(kFlagsValue, FlagsAfter(request, key.ReadDword(kFlagsValue).value_or(0)));
 }
 
 bool StartService(SC_HANDLE manager) {
-    ScHandle service(OpenServiceA(manager, kServiceName, SERVICE_START));
+    fw::ScHandle service(OpenServiceA(manager, kServiceName, SERVICE_START));
     return service && StartServiceA(service.get(), 0, nullptr);
 }
 
@@ -92,29 +52,27 @@ int CurrentOsCode() {
 int Check(const std::string& interfaceGuid) {
     bool running = false;
     {
-        ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+        fw::ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
         if (manager) {
-            ScHandle service(OpenServiceA(manager.get(), kServiceName, SERVICE_QUERY_STATUS));
+            fw::ScHandle service(OpenServiceA(manager.get(), kServiceName, SERVICE_QUERY_STATUS));
             running = service && ServiceState(service.get()) == SERVICE_RUNNING;
         }
     }
     if (!running) return 1;
-    RegKey key(InterfaceKeyPath(interfaceGuid), KEY_READ);
-    if (!key) return 0;
-    DWORD flags = 0;
-    ReadFlags(key.get(), &flags);
-    return (flags & kManagedBit) ? 0 : 1;
+    fw::RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, InterfaceKeyPath(interfaceGuid), KEY_READ)) return 0;
+    return (key.ReadDword(kFlagsValue).value_or(0) & kManagedBit) ? 0 : 1;
 }
 
 void HandOver(const std::string& interfaceGuid, int request) {
-    ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    fw::ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return;
-    ScHandle query(OpenServiceA(manager.get(), kServiceName, SERVICE_QUERY_STATUS));
+    fw::ScHandle query(OpenServiceA(manager.get(), kServiceName, SERVICE_QUERY_STATUS));
     if (!query) return;
     DWORD state = ServiceState(query.get());
     if (state == SERVICE_RUNNING) {
         {
-            ScHandle stopper(OpenServiceA(manager.get(), kServiceName, SERVICE_STOP));
+            fw::ScHandle stopper(OpenServiceA(manager.get(), kServiceName, SERVICE_STOP));
             SERVICE_STATUS status;
             if (stopper) ControlService(stopper.get(), SERVICE_CONTROL_STOP, &status);
         }

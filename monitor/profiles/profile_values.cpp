@@ -2,32 +2,33 @@
 // fixed transmit rate of each profile, beside the library's own profile storage.
 #include <windows.h>
 
+#include "framework/reg_key.h"
 #include "monitor/profiles/hex_text.h"
 #include "monitor/profiles/profile_keys.h"
-#include "monitor/profiles/profile_registry.h"
 #include "monitor/profiles/secret_cipher.h"
 #include "monitor/ui/monitor_dlg.h"
 
-using profile_registry::Key;
+using fw::RegKey;
 
 namespace {
 
-constexpr size_t kPassphraseCodeBuffer = 500;
+// The stored code with its terminator fits the 500-byte buffer it was read into.
+constexpr size_t kMaxPassphraseCodeBytes = 499;
 
 // Opens the profile's key; false when the name has no valid key path or the key is missing.
-bool OpenProfileKey(Key& key, const std::string& name, REGSAM access) {
+bool OpenProfileKey(RegKey& key, const std::string& name, REGSAM access) {
     auto path = profile_keys::ProfileKeyPath(CMonitorDlg::ModelNumber(), name);
     return path && key.Open(HKEY_LOCAL_MACHINE, *path, access);
 }
 
-void WritePassphrase(Key& key, const std::string& passphrase, const std::string& guid) {
+void WritePassphrase(RegKey& key, const std::string& passphrase, const std::string& guid) {
     auto code = secret::EncipherText(passphrase, int(passphrase.size() * 8), guid);
     if (!code) return;  // longer than the cipher takes: keep what is stored
     key.WriteDword(profile_keys::kPassphraseCodeLength, uint32_t(passphrase.size()));
     if (passphrase.empty())
-        key.WriteEmptyText(profile_keys::kPassphraseCode);
+        key.WriteValue(profile_keys::kPassphraseCode, REG_SZ, nullptr, 0);  // no terminator either
     else
-        key.WriteText(profile_keys::kPassphraseCode, *code);
+        key.WriteString(profile_keys::kPassphraseCode, *code);
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ void CMonitorDlg::StorePassphraseCreating(const std::string& name, const std::st
     int model = ModelNumber();
     auto path = profile_keys::ProfileKeyPath(model, name);
     if (!path) return;
-    Key key;
+    RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model), KEY_ALL_ACCESS))
         key.Create(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model));
     key.Close();
@@ -47,14 +48,14 @@ void CMonitorDlg::StorePassphraseCreating(const std::string& name, const std::st
 }
 
 void CMonitorDlg::StorePassphrase(const std::string& name, const std::string& passphrase) {
-    Key key;
+    RegKey key;
     if (OpenProfileKey(key, name, KEY_ALL_ACCESS)) WritePassphrase(key, passphrase, interfaceGuid);
 }
 
 std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
-    Key key;
+    RegKey key;
     if (!OpenProfileKey(key, name, KEY_READ)) return std::string();
-    auto code = key.ReadText(profile_keys::kPassphraseCode, kPassphraseCodeBuffer);
+    auto code = key.ReadString(profile_keys::kPassphraseCode, kMaxPassphraseCodeBytes);
     uint32_t length = key.ReadDword(profile_keys::kPassphraseCodeLength).value_or(0);
     key.Close();
     if (length == 0 || !code || length > secret::kMaxPlainChars) return std::string();
@@ -68,13 +69,13 @@ std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
 }
 
 void CMonitorDlg::StoreTxRate(const std::string& name, int32_t rate) {
-    Key key;
+    RegKey key;
     if (OpenProfileKey(key, name, KEY_ALL_ACCESS))
         key.WriteDword(profile_keys::kTxRate, uint32_t(rate));
 }
 
 int32_t CMonitorDlg::ReadTxRate(const std::string& name) {
-    Key key;
+    RegKey key;
     if (!OpenProfileKey(key, name, KEY_READ)) return 0;
     return int32_t(key.ReadDword(profile_keys::kTxRate).value_or(0));
 }

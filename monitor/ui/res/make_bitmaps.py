@@ -9,6 +9,8 @@ import math
 import os
 import struct
 
+from art import arc, box, disc, line
+
 SUPER = 4
 WHITE = (255, 255, 255)
 
@@ -128,30 +130,6 @@ def icon(shapes, size=16):
     return render(shape, size, size)
 
 
-def disc(cx, cy, r, colour):
-    return lambda x, y: colour if math.hypot(x - cx, y - cy) <= r else None
-
-
-def ring(cx, cy, r, width, colour, spread=math.pi):
-    def f(x, y):
-        if abs(math.hypot(x - cx, y - cy) - r) > width / 2:
-            return None
-        return colour if abs(math.atan2(x - cx, cy - y)) <= spread else None
-    return f
-
-
-def line(x0, y0, x1, y1, width, colour):
-    def f(x, y):
-        vx, vy = x1 - x0, y1 - y0
-        t = max(0, min(1, ((x - x0) * vx + (y - y0) * vy) / (vx * vx + vy * vy)))
-        return colour if math.hypot(x - x0 - t * vx, y - y0 - t * vy) <= width / 2 else None
-    return f
-
-
-def box(x0, y0, x1, y1, colour):
-    return lambda x, y: colour if x0 <= x <= x1 and y0 <= y <= y1 else None
-
-
 BLUE = (22, 92, 170)
 DARK = (40, 40, 40)
 GREEN = (20, 150, 40)
@@ -163,8 +141,8 @@ def antenna(colour, waves):
     shapes = [line(0.5, 0.35, 0.5, 0.92, 0.11, colour), line(0.3, 0.92, 0.7, 0.92, 0.1, colour),
               disc(0.5, 0.33, 0.09, colour)]
     if waves:
-        shapes += [ring(0.5, 0.33, 0.22, 0.08, colour, math.radians(60)),
-                   ring(0.5, 0.33, 0.38, 0.08, colour, math.radians(55))]
+        shapes += [arc(0.5, 0.33, 0.22, 0.08, colour, math.radians(60)),
+                   arc(0.5, 0.33, 0.38, 0.08, colour, math.radians(55))]
     return shapes
 
 
@@ -174,7 +152,7 @@ BITMAPS = {
                       box(0.08, 0.1, 0.92, 0.22, BLUE), line(0.5, 0.5, 0.5, 0.9, 0.12, BLUE),
                       line(0.32, 0.72, 0.5, 0.9, 0.12, BLUE), line(0.68, 0.72, 0.5, 0.9, 0.12, BLUE)]),
     # Help: a white question mark on a blue disc.
-    'button_help.bmp': icon([disc(0.5, 0.5, 0.46, BLUE), ring(0.5, 0.36, 0.16, 0.11, WHITE, math.radians(130)),
+    'button_help.bmp': icon([disc(0.5, 0.5, 0.46, BLUE), arc(0.5, 0.36, 0.16, 0.11, WHITE, math.radians(130)),
                       line(0.6, 0.47, 0.5, 0.57, 0.11, WHITE), line(0.5, 0.57, 0.5, 0.64, 0.11, WHITE),
                       disc(0.5, 0.8, 0.07, WHITE)]),
     # Radio, not checked (the radio is off): a grey antenna, struck through in red.

@@ -8,6 +8,8 @@ import math
 import os
 import struct
 
+from art import arc, box, disc, line
+
 SUPER = 4
 
 
@@ -90,33 +92,6 @@ def rounded_square(colour, inset=0.04, radius=0.18):
     return f
 
 
-def arc(cx, cy, r, width, colour, spread=math.radians(45)):
-    """A ring segment opening upwards, centred on (cx, cy)."""
-    def f(x, y):
-        d = math.hypot(x - cx, y - cy)
-        if abs(d - r) > width / 2:
-            return None
-        ang = math.atan2(cx - x, cy - y)  # 0 = straight up
-        return colour if abs(ang) <= spread else None
-    return f
-
-
-def disc(cx, cy, r, colour):
-    return lambda x, y: colour if math.hypot(x - cx, y - cy) <= r else None
-
-
-def bar(x0, y0, x1, y1, colour):
-    return lambda x, y: colour if x0 <= x <= x1 and y0 <= y <= y1 else None
-
-
-def line(x0, y0, x1, y1, width, colour):
-    def f(x, y):
-        vx, vy = x1 - x0, y1 - y0
-        t = max(0, min(1, ((x - x0) * vx + (y - y0) * vy) / (vx * vx + vy * vy)))
-        return colour if math.hypot(x - x0 - t * vx, y - y0 - t * vy) <= width / 2 else None
-    return f
-
-
 WHITE = (255, 255, 255, 255)
 BLUE = (22, 92, 170, 255)
 GREEN = (40, 190, 60, 255)
@@ -126,6 +101,7 @@ RED = (215, 30, 30, 255)
 GREY = (150, 150, 150, 255)
 DARK = (35, 35, 35, 255)
 EMPTY = (225, 225, 225, 255)
+WAVE = math.radians(45)  # how far the waves open each side of straight up
 
 
 def bars(filled, colour, empty=EMPTY):
@@ -135,17 +111,17 @@ def bars(filled, colour, empty=EMPTY):
         x0 = 0.06 + i * 0.235
         x1 = x0 + 0.19
         top = 0.70 - i * 0.20
-        layers.append(bar(x0, top, x1, 0.96, DARK))
-        layers.append(bar(x0 + 0.05, top + 0.05, x1 - 0.05, 0.91, colour if i < filled else empty))
+        layers.append(box(x0, top, x1, 0.96, DARK))
+        layers.append(box(x0 + 0.05, top + 0.05, x1 - 0.05, 0.91, colour if i < filled else empty))
     return layers
 
 
 def antenna(colour):
     return [
-        arc(0.5, 0.62, 0.42, 0.10, colour),
-        arc(0.5, 0.62, 0.24, 0.10, colour),
+        arc(0.5, 0.62, 0.42, 0.10, colour, WAVE),
+        arc(0.5, 0.62, 0.24, 0.10, colour, WAVE),
         disc(0.5, 0.62, 0.08, colour),
-        bar(0.45, 0.62, 0.55, 0.96, colour),
+        box(0.45, 0.62, 0.55, 0.96, colour),
     ]
 
 
@@ -155,16 +131,16 @@ def cross(colour, width=0.16):
 
 def card(colour):
     """A PC card seen from above: a body with its connector edge."""
-    return [bar(0.06, 0.30, 0.94, 0.86, DARK), bar(0.11, 0.35, 0.89, 0.81, colour),
-            bar(0.06, 0.22, 0.40, 0.30, DARK)]
+    return [box(0.06, 0.30, 0.94, 0.86, DARK), box(0.11, 0.35, 0.89, 0.81, colour),
+            box(0.06, 0.22, 0.40, 0.30, DARK)]
 
 
 ICONS = {
     'skyvane.ico': [
         rounded_square(BLUE),
-        arc(0.5, 0.78, 0.56, 0.09, WHITE),
-        arc(0.5, 0.78, 0.38, 0.09, WHITE),
-        arc(0.5, 0.78, 0.20, 0.09, WHITE),
+        arc(0.5, 0.78, 0.56, 0.09, WHITE, WAVE),
+        arc(0.5, 0.78, 0.38, 0.09, WHITE, WAVE),
+        arc(0.5, 0.78, 0.20, 0.09, WHITE, WAVE),
         disc(0.5, 0.78, 0.07, WHITE),
     ],
     'signal4.ico': bars(4, GREEN),           # 181 excellent
