@@ -30,7 +30,7 @@ int App::Run(HINSTANCE instance) {
 
 HINSTANCE ResourceInstance() {
     App* app = App::Current();
-    return app && app->Instance() ? app->Instance() : GetModuleHandleA(nullptr);
+    return app ? app->Instance() : GetModuleHandleA(nullptr);
 }
 
 bool SwallowPageKeys(const MSG& msg) {

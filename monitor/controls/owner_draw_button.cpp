@@ -46,7 +46,7 @@ bool COwnerDrawButton::Attach(HWND button) {
 
 void COwnerDrawButton::ReplaceBitmap(HBITMAP& slot, UINT id) {
     if (slot) DeleteObject(slot);
-    HINSTANCE inst = fw::App::Current() ? fw::App::Current()->Instance() : GetModuleHandleA(nullptr);
+    HINSTANCE inst = fw::ResourceInstance();
     slot = static_cast<HBITMAP>(
         LoadImageA(inst, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }

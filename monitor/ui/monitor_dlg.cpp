@@ -21,10 +21,6 @@ CMonitorDlg theMonitorDlg;
 namespace {
 constexpr int kTabClicked = NM_CLICK;  // -2
 
-HINSTANCE Resources() {
-    return fw::App::Current() ? fw::App::Current()->Instance() : GetModuleHandleA(nullptr);
-}
-
 // The modal loop is the dialog manager's, not the application's: pages get their
 // Enter/Escape swallowing through the dialog-box message filter while the window is open.
 LRESULT CALLBACK PageKeyFilter(int code, WPARAM wp, LPARAM lp) {
@@ -88,7 +84,7 @@ INT_PTR CMonitorDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL CMonitorDlg::OnInitDialog() {
-    HICON icon = LoadIconA(Resources(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    HICON icon = LoadIconA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     modelNumber = ModelNumber();
@@ -184,7 +180,7 @@ void CMonitorDlg::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
     HBITMAP banner = static_cast<HBITMAP>(
-        LoadImageA(Resources(), MAKEINTRESOURCEA(modelNumber == 54 ? IDB_BANNER_54 : IDB_BANNER_108),
+        LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(modelNumber == 54 ? IDB_BANNER_54 : IDB_BANNER_108),
                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (banner) {
         BITMAP bm = {};
