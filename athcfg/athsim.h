@@ -17,6 +17,10 @@ ATHCFG_API int AthSimSetPresent(int adapter, int present);
 // negative value lets it run on from where it stands.
 ATHCFG_API int AthSimSetTime(long long ms);
 ATHCFG_API long long AthSimGetTime();
+// Profile activations the driver received (SetProfile, ActivateProfile) stand in the log
+// of sets with this code in place of an OID; their data is the profile's name.
+constexpr DWORD kAthSimActivation = 0;
+
 // Sets the adapter's driver received, oldest first (at most the last 256).
 ATHCFG_API int AthSimRecordedCount(int adapter);
 // Set number `index`: its OID, its full length and up to `dataSize` (at most 16)

@@ -2,6 +2,8 @@
 #include "sim_store.h"
 #include "transport.h"
 
+#include "athsim.h"
+
 namespace athcfg {
 
 namespace {
@@ -34,6 +36,9 @@ public:
         int index;
         athsim::AdapterState st;
         if (!Reach(sc, device, index) || !sim::LoadState(index, st)) return false;
+        sim::RecordSet(index, kAthSimActivation,
+                       reinterpret_cast<const uint8_t*>(settings.profileName.data()),
+                       settings.profileName.size());
         athsim::ApplyActivation(*sc, st, sim::Now(), settings);
         return sim::SaveState(index, st);
     }

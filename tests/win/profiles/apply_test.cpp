@@ -34,7 +34,31 @@ std::string Selected() {
                                "Selected");
 }
 
+// What the driver received, oldest first: "rate N" for a tx rate set, "activate NAME" for a
+// profile activation.
+std::vector<std::string> DriverEvents() {
+    std::vector<std::string> events;
+    for (int i = 0; i < AthSimRecordedCount(0); ++i) {
+        DWORD oid = 0, length = 0;
+        char data[17] = {};
+        if (!AthSimRecordedSet(0, i, &oid, data, 16, &length)) continue;
+        if (oid == kAthSimActivation)
+            events.push_back("activate " + std::string(data, length < 16 ? length : 16));
+        else if (oid == oid::kTxRate)
+            events.push_back("rate " + std::to_string(*reinterpret_cast<DWORD*>(data)));
+    }
+    return events;
+}
+
 }  // namespace
+
+TEST_F(StoreTest, ApplySelectsSendsTheRateThenActivates) {
+    Open(kProfiles, "Open");
+    theApp.editTxRate = 11000;
+    AthSimClearRecorded(0);
+    theMonitorDlg.ApplyProfile("Open");
+    EXPECT_EQ((std::vector<std::string>{"activate Open", "rate 11000", "activate Open"}), DriverEvents());
+}
 
 TEST_F(StoreTest, ApplySendsTheEditRateMakesTheProfileCurrentAndShowsStatus) {
     Open(kProfiles, "Open");
