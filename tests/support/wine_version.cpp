@@ -31,14 +31,7 @@ int RerunAsWindowsVersion(const char* version) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const char* exe = std::strrchr(path, '\\');
-    std::string key = std::string("Software\\Wine\\AppDefaults\\") + (exe ? exe + 1 : path);
-    HKEY k;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &k, nullptr) != ERROR_SUCCESS)
-        return 2;
-    RegSetValueExA(k, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(std::strlen(version) + 1));
-    RegCloseKey(k);
+    if (!SetWineVersion(exe ? exe + 1 : path, version)) return 2;
 
     SetEnvironmentVariableA("SKY_VERSION_RERUN", "1");
     STARTUPINFOA si = {};
@@ -53,4 +46,16 @@ int RerunAsWindowsVersion(const char* version) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);
+}
+
+bool SetWineVersion(const char* exeName, const char* version) {
+    std::string key = std::string("Software\\Wine\\AppDefaults\\") + exeName;
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &k, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG r = RegSetValueExA(k, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                            static_cast<DWORD>(std::strlen(version) + 1));
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS;
 }

@@ -7,3 +7,6 @@
 // Returns -1 when the running process already sees that version (go on with the tests);
 // otherwise the exit code of the restarted copy, which the caller returns from main.
 int RerunAsWindowsVersion(const char* version);
+
+// Makes Wine report `version` to the program named `exeName` ("Drivora.exe") from its next start.
+bool SetWineVersion(const char* exeName, const char* version);

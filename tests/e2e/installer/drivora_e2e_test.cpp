@@ -12,6 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/program_dir.h"
+#include "tests/support/wine_version.h"
+
 using Texts = std::vector<std::string>;
 
 namespace {
@@ -22,21 +25,7 @@ const char kNetClassKey[] =
 const char kNetworkKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
 
-std::string BinDir() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.rfind('\\') + 1);
-}
-
-void SetWindowsVersion(const char* version) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Drivora.exe", 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(key);
-}
+void SetWindowsVersion(const char* version) { SetWineVersion("Drivora.exe", version); }
 
 struct Seen {
     Texts messages;       // texts of the message boxes, in order
@@ -90,7 +79,7 @@ BOOL CALLBACK CollectStatics(HWND w, LPARAM lp) {
 // Runs Drivora.exe with `args`, answers every message box and the Help dialog
 // with OK, and returns the exit code (or -1 when it did not end in time).
 int RunDrivora(const std::string& args, Seen* seen, DWORD limitMs = 60000) {
-    std::string cmd = "\"" + BinDir() + "Drivora.exe\" " + args;
+    std::string cmd = "\"" + ProgramDir() + "Drivora.exe\" " + args;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -265,12 +254,12 @@ TEST(DrivoraE2E, InstallThenUninstallLeavesTheSystemAsBefore) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION card = {};
-    std::string cmd = "\"" + BinDir() + "sim_pci_card.exe\"";
+    std::string cmd = "\"" + ProgramDir() + "sim_pci_card.exe\"";
     ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &card));
     Sleep(1000);
 
     Seen seen;
-    EXPECT_EQ(0, RunDrivora("!pci\\ven_168c@dev_0013 %ATHER_DEV_1041.ndi.NT \"#" + BinDir() +
+    EXPECT_EQ(0, RunDrivora("!pci\\ven_168c@dev_0013 %ATHER_DEV_1041.ndi.NT \"#" + ProgramDir() +
                                 "package\\net5211.inf\" /RunINF /QueryDevice",
                             &seen));
     EXPECT_EQ(Texts{}, seen.messages);

@@ -7,16 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
 
 namespace {
-
-std::string BinDir() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.rfind('\\') + 1);
-}
 
 // Runs the message loop of this thread for `ms` milliseconds, or until `done` says so.
 template <typename Done>
@@ -36,9 +30,9 @@ public:
     Process() {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        std::string command = "\"" + BinDir() + "Skyvane.exe\"";
+        std::string command = "\"" + ProgramDir() + "Skyvane.exe\"";
         started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  BinDir().c_str(), &si, &pi_) != FALSE;
+                                  ProgramDir().c_str(), &si, &pi_) != FALSE;
     }
     ~Process() {
         if (!started_) return;

@@ -9,6 +9,7 @@
 
 #include "athcfg.h"
 #include "sim_support.h"
+#include "tests/support/program_dir.h"
 
 namespace {
 
@@ -302,10 +303,7 @@ TEST_F(LibraryTest, RegKeyWritesAStringValue) {
 
 // Runs athsim.exe (beside this program) with `args`; its exit code, or -1.
 int RunAthsim(const std::string& args) {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string command = path;
-    command = "\"" + command.substr(0, command.find_last_of('\\') + 1) + "athsim.exe\" " + args;
+    std::string command = "\"" + ProgramDir() + "athsim.exe\" " + args;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/program_dir.h"
+
 namespace {
 
-std::string DrivoraPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.rfind('\\') + 1) + "Drivora.exe";
-}
+std::string DrivoraPath() { return ProgramDir() + "Drivora.exe"; }
 
 class DrivoraResources : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 
 #include "installer/system_operations.h"
 #include "installer/win_system_api.h"
+#include "tests/support/stand_in_service.h"
 
 using drivora::RunState;
 using drivora::SystemOperations;
@@ -28,13 +29,6 @@ public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     Texts messages;
 };
-
-std::string Beside(const char* file) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.rfind('\\') + 1) + file;
-}
 
 DWORD ServiceState() {
     std::uint32_t state = 0;
@@ -67,33 +61,12 @@ void SetString(const std::string& path, const char* name, const std::string& val
 
 class ZeroConfigWinTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE old = OpenServiceA(scm, "WZCSVC", SERVICE_ALL_ACCESS);
-        if (old) {
-            SERVICE_STATUS st;
-            ControlService(old, SERVICE_CONTROL_STOP, &st);
-            DeleteService(old);
-            CloseServiceHandle(old);
-        }
-        const std::string bin = "\"" + Beside("fake_service.exe") + "\"";
-        SC_HANDLE svc = CreateServiceA(scm, "WZCSVC", "Wireless Zero Configuration", SERVICE_ALL_ACCESS,
-                                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                       bin.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-        if (svc) CloseServiceHandle(svc);
-        CloseServiceHandle(scm);
-    }
+    static void SetUpTestSuite() { service = new StandInService(); }
     static void TearDownTestSuite() {
-        SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE svc = OpenServiceA(scm, "WZCSVC", SERVICE_ALL_ACCESS);
-        if (svc) {
-            SERVICE_STATUS st;
-            ControlService(svc, SERVICE_CONTROL_STOP, &st);
-            DeleteService(svc);
-            CloseServiceHandle(svc);
-        }
-        CloseServiceHandle(scm);
+        delete service;
+        service = nullptr;
     }
+    static inline StandInService* service = nullptr;
     void SetUp() override {
         drivora::SetDefaultSettings(state.settings, "C:\\windows");
         state.osCode = drivora::kOsWinXP;
@@ -191,8 +164,8 @@ DWORD FirstInSnapshot(DWORD a, DWORD b) {
 
 TEST(ProcessWinTest, OnlyTheFirstMatchingProcessIsTerminated) {
     Child one, two;
-    ASSERT_TRUE(one.Start(Beside("drv_sleeper.exe")));
-    ASSERT_TRUE(two.Start(Beside("drv_sleeper.exe")));
+    ASSERT_TRUE(one.Start(ProgramDir() + "drv_sleeper.exe"));
+    ASSERT_TRUE(two.Start(ProgramDir() + "drv_sleeper.exe"));
     Sleep(500);
     const DWORD first = FirstInSnapshot(one.pi.dwProcessId, two.pi.dwProcessId);
     ASSERT_NE(0u, first);
@@ -209,7 +182,7 @@ TEST(ProcessWinTest, OnlyTheFirstMatchingProcessIsTerminated) {
 
 TEST(ProcessWinTest, NameLongerThanTheExecutableMatchesNothing) {
     Child one;
-    ASSERT_TRUE(one.Start(Beside("drv_sleeper.exe")));
+    ASSERT_TRUE(one.Start(ProgramDir() + "drv_sleeper.exe"));
     Sleep(300);
     RunState state;
     QuietApi api;

@@ -11,6 +11,7 @@
 #include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/resource.h"
 #include "monitor/ui/status_page.h"
+#include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
 #include "tests/win/ui/modal_script.h"
 
@@ -322,13 +323,11 @@ namespace {
 // Clicks Help with the current directory set to a folder whose Hh.exe records its command
 // line; returns that command line.
 std::string HelpCommandFor(bool model54) {
-    char temp[MAX_PATH], exe[MAX_PATH], oldDir[MAX_PATH];
+    char temp[MAX_PATH], oldDir[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     std::string dir = std::string(temp) + "skyvane help test";
     CreateDirectoryA(dir.c_str(), nullptr);
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string recorder = exe;
-    recorder = recorder.substr(0, recorder.find_last_of('\\')) + "\\record_args.exe";
+    std::string recorder = ProgramDir() + "record_args.exe";
     std::string viewer = dir + "\\Hh.exe";
     std::string out = dir + "\\args.txt";
     if (!CopyFileA(recorder.c_str(), viewer.c_str(), FALSE)) return "<no recorder>";
