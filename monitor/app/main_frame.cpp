@@ -9,7 +9,7 @@
 #include "monitor/app/monitor_app.h"
 #include "monitor/app/tray_state.h"
 #include "monitor/ui/monitor_dlg.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace {
 // Sent by the shell when it (re)starts: the tray icon must be added again.

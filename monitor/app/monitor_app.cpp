@@ -3,7 +3,7 @@
 #include "athcfg/athcfg.h"
 #include "framework/dialog.h"
 #include "monitor/app/main_frame.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 CMonitorApp theApp;
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace tray {
 

@@ -4,7 +4,7 @@
 
 #include "framework/text.h"
 #include "monitor/controls/progress_paint.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace {
 void FillSolid(HDC dc, const RECT& r, COLORREF colour) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "monitor/profiles/wep_key.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace profile_rules {
 

@@ -9,7 +9,7 @@
 #include "monitor/profiles/profile_rules.h"
 #include "monitor/profiles/store_pages.h"
 #include "monitor/ui/monitor_dlg.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 using profile_rules::CopyKind;
 

@@ -1,7 +1,7 @@
 #include "monitor/profiles/store_pages.h"
 
 #include "framework/text.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "monitor/ui/about_page.h"
 
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 CAboutPage theAboutPage;
 

@@ -1,6 +1,6 @@
 #include "monitor/ui/config_page.h"
 
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 CConfigPage theConfigPage;
 

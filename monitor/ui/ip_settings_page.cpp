@@ -1,6 +1,6 @@
 #include "monitor/ui/ip_settings_page.h"
 
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 CIpSettingsPage theIpSettingsPage;
 

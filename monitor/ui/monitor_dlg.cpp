@@ -12,7 +12,7 @@
 #include "monitor/ui/help_command.h"
 #include "monitor/ui/ip_settings_page.h"
 #include "monitor/ui/radio_toggle.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 #include "monitor/ui/site_survey_page.h"
 #include "monitor/ui/status_page.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 // Toggle state for the radio state the driver reports (1 = off).
 inline int RadioToggleForState(int32_t radioState) { return radioState == 1 ? 0 : 1; }

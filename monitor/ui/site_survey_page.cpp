@@ -1,6 +1,6 @@
 #include "monitor/ui/site_survey_page.h"
 
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 CSiteSurveyPage theSiteSurveyPage;
 

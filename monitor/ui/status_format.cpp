@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "monitor/app/signal_percent.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace {
 constexpr uint32_t kKbitFlag = 0x80000000u;

@@ -6,7 +6,7 @@
 #include "framework/text.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 #include "monitor/ui/status_format.h"
 
 CStatusPage theStatusPage;

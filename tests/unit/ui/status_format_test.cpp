@@ -5,7 +5,7 @@
 
 #include "monitor/ui/help_command.h"
 #include "monitor/ui/radio_toggle.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 #include "monitor/ui/status_format.h"
 
 namespace {

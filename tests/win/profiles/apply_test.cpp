@@ -2,7 +2,7 @@
 #include "tests/win/profiles/store_fixture.h"
 
 #include "monitor/adapter/oids.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 using storetest::StoreTest;
 

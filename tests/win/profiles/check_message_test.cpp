@@ -3,7 +3,7 @@
 #include "tests/win/profiles/store_fixture.h"
 
 #include "framework/text.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 using storetest::StoreTest;
 

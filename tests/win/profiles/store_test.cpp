@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "monitor/profiles/secret_cipher.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 using storetest::KeyExists;
 using storetest::StoreTest;

@@ -11,7 +11,7 @@
 #include "monitor/app/main_frame.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 #include "tests/support/sim_scenario.h"
 
 class RecordingTray : public TrayIcon {

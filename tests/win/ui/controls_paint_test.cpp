@@ -7,7 +7,7 @@
 
 #include "monitor/controls/owner_draw_button.h"
 #include "monitor/controls/text_progress_ctrl.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 
 namespace {
 

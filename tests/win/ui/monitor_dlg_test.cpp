@@ -9,7 +9,7 @@
 #include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
-#include "monitor/ui/resource.h"
+#include "monitor/res/resource.h"
 #include "monitor/ui/status_page.h"
 #include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
