@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "athcfg/athcfg.h"
+#include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/oids.h"
-#include "monitor/ui/monitor_dlg.h"
 
-void CMonitorDlg::SwitchRadio(int value) {
+void AdapterSession::SwitchRadio(int value) {
     DWORD data = static_cast<DWORD>(value);
     DWORD read = 0;
     int ok = AcsSetOid(deviceName.c_str(), oid::kRadio, &read, &data, sizeof data);

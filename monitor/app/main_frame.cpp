@@ -8,8 +8,8 @@
 #include "monitor/adapter/zero_config_flags.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/app/tray_state.h"
-#include "monitor/ui/monitor_dlg.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/monitor_dlg.h"
 
 namespace {
 // Sent by the shell when it (re)starts: the tray icon must be added again.
@@ -51,7 +51,7 @@ LRESULT CMainFrame::OnCreate() {
                             Handle(), nullptr, fw::ResourceInstance(), nullptr);
     if (!statusBar_ || !view_) return -1;
 
-    theApp.adapterPresent = theMonitorDlg.Discover();
+    theApp.adapterPresent = theApp.session.Discover();
     if (theApp.adapterPresent > 0) {
         ShowTray(TrayIcon::kAdd, tray::kIconDisconnected, fw::LoadText(IDS_DISCONNECTED));
         ApplyCurrentProfile();
@@ -61,7 +61,7 @@ LRESULT CMainFrame::OnCreate() {
     previousBytesSent_ = theApp.Status().BytesSent();
     previousBytesReceived_ = theApp.Status().BytesReceived();
     osCode_ = zc::CurrentOsCode();
-    if (osCode_ == 5) zeroConfigState_ = zc::Check(theMonitorDlg.interfaceGuid);
+    if (osCode_ == 5) zeroConfigState_ = zc::Check(theApp.session.interfaceGuid);
     SetTimer(Handle(), kPollTimer, 1000, nullptr);
     warmUpCount_ = 0;
     return 0;
@@ -73,17 +73,17 @@ void CMainFrame::OnSetFocus() {
 
 void CMainFrame::OnTimer() {
     if (theApp.adapterPresent == 0) {
-        theApp.adapterPresent = theMonitorDlg.Discover();
+        theApp.adapterPresent = theApp.session.Discover();
         if (theApp.adapterPresent > 0) ApplyCurrentProfile();
         PushSamples(0, 0);
         return;
     }
-    if (theMonitorDlg.AdapterCount() < 1) {
+    if (theApp.session.AdapterCount() < 1) {
         AdapterLost();
         return;
     }
-    int32_t radio = theMonitorDlg.RadioState();
-    if (!theMonitorDlg.ReadStatusRecord()) {
+    int32_t radio = theApp.session.RadioState();
+    if (!theApp.session.ReadStatusRecord(theApp.statusRecord)) {
         AdapterLost();
         return;
     }
@@ -114,7 +114,7 @@ void CMainFrame::PollConnected() {
     UINT icon = tray::ConnectedIcon(status.SignalLevel());
     networkName_ = status.Ssid();
     speed_ = static_cast<int32_t>(status.TxRateWord());
-    linkQuality_ = theMonitorDlg.LinkQuality();
+    linkQuality_ = theApp.session.LinkQuality();
     theApp.linkQuality = linkQuality_;
     std::string format = fw::LoadText(osCode_ == 1 ? IDS_CONNECTION_TIP_98 : IDS_CONNECTION_TIP);
     ShowTray(TrayIcon::kModify, icon,
@@ -123,7 +123,7 @@ void CMainFrame::PollConnected() {
 
 void CMainFrame::PollZeroConfig() {
     if (osCode_ != 5) return;
-    int check = zc::Check(theMonitorDlg.interfaceGuid);
+    int check = zc::Check(theApp.session.interfaceGuid);
     if (check == 0) {
         zeroConfigState_ = 0;
     } else if (check != zeroConfigState_) {
@@ -136,12 +136,12 @@ void CMainFrame::AdapterLost() {
     theApp.adapterPresent = 0;
     ShowTray(TrayIcon::kModify, tray::kIconNoAdapter, fw::LoadText(IDS_NETWORK_DISABLED));
     if (HWND monitor = MonitorWindow()) SendMessageA(monitor, WM_CLOSE, 0, 0);
-    theMonitorDlg.CloseSession();
+    theApp.session.CloseSession();
 }
 
 void CMainFrame::OnClose() {
     tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kDelete, icon_, tooltip_);
-    theMonitorDlg.CloseSession();
+    theApp.session.CloseSession();
     DestroyWindow(Handle());
 }
 
@@ -159,7 +159,7 @@ void CMainFrame::OnCommand(int id) {
 
 void CMainFrame::OnIconPressed(LPARAM mouseMessage) {
     HWND monitor = MonitorWindow();
-    bool zeroConfigBlock = osCode_ == 5 && zc::Check(theMonitorDlg.interfaceGuid) == 0;
+    bool zeroConfigBlock = osCode_ == 5 && zc::Check(theApp.session.interfaceGuid) == 0;
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         if (theApp.adapterPresent <= 0) return;
         if (monitor) {
@@ -194,13 +194,15 @@ void CMainFrame::OnOpenPage(int page) {
 }
 
 void CMainFrame::OnExit() {
-    if (osCode_ == 5 && zc::Check(theMonitorDlg.interfaceGuid) != 0)
-        zc::HandOver(theMonitorDlg.interfaceGuid, zc::kHandBack);
+    if (osCode_ == 5 && zc::Check(theApp.session.interfaceGuid) != 0)
+        zc::HandOver(theApp.session.interfaceGuid, zc::kHandBack);
     OnClose();
 }
 
 void CMainFrame::ApplyCurrentProfile() {
-    theMonitorDlg.ApplyCurrentProfile(theMonitorDlg.CurrentProfileName());
+    AdapterSession& session = theApp.session;
+    std::string name = session.CurrentProfileName();
+    session.ApplyCurrentProfile(name, theApp.store.ReadTxRate(name));
 }
 
 void CMainFrame::ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip) {

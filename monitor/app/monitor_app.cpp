@@ -4,6 +4,7 @@
 #include "framework/dialog.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/monitor_dlg.h"
 
 CMonitorApp theApp;
 
@@ -15,6 +16,8 @@ const UINT g_iconPressed = fw::RegisteredMessage("MONITOR_ICON_PRESSED");
 }  // namespace
 
 UINT IconPressedMessage() { return g_iconPressed; }
+
+CMonitorApp::CMonitorApp() : session(*this), store(session, *this, MonitorWindowPages()) {}
 
 CMonitorApp::~CMonitorApp() = default;
 
@@ -52,10 +55,6 @@ int CMonitorApp::ExitInstance(int code) {
     delete startProfile_;
     startProfile_ = nullptr;
     return code;
-}
-
-void CMonitorApp::ClearMaskFlags() {
-    for (int& flag : maskFlags) flag = 0;
 }
 
 namespace {

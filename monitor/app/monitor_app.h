@@ -1,37 +1,35 @@
-// Skyvane's application object: start-up, single instance, and the state the poll shares.
+// Skyvane's application object: start-up, single instance, and what lives as long as the
+// program: the adapter session, the profile store, the editing state (the base
+// ProfileEditState: editProfile, editPassphrase, editTxRate, maskFlags, rememberedSubTab)
+// and the state the poll shares.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
 #include "framework/app.h"
+#include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/status_record.h"
 #include "monitor/app/sample_history.h"
+#include "monitor/profiles/profile_edit_state.h"
+#include "monitor/profiles/profile_store.h"
 
 class ACProfile;
 class CMainFrame;
 
-class CMonitorApp : public fw::App {
+class CMonitorApp : public fw::App, public ProfileEditState, private SessionHost {
 public:
-    CMonitorApp() = default;
+    CMonitorApp();
     ~CMonitorApp() override;
 
     // Shows the About box (dialog 100).
     void OnAppAbout();
-    // Empties the nine mask flags of the Security page's secret fields.
-    void ClearMaskFlags();
-    // Points the edit profile back at the empty start-up profile, for when the
-    // configuration that owned the edited record goes away.
-    void ResetEditProfile() { editProfile = startProfile_; }
 
-    int maskFlags[9] = {};
+    AdapterSession session;
+    ProfileStore store;
     CSampleHistory redHistory;    // outgoing traffic, drawn as "OUT"
     CSampleHistory greenHistory;  // incoming traffic, drawn as "IN"
     int32_t adapterPresent = 0;
-    ACProfile* editProfile = nullptr;
-    std::string editPassphrase;
-    int32_t editTxRate = 0;
     uint8_t statusRecord[kStatusRecordSize] = {};
     int32_t linkQuality = 0;
 
@@ -42,6 +40,11 @@ protected:
     int ExitInstance(int code) override;
 
 private:
+    void SetAdapterPresent(int present) override { adapterPresent = present; }
+    void CreateDefaultProfile() override { store.CreateDefaultProfile(Status().SupportedModes()); }
+    // The edit profile goes back to the empty start-up profile.
+    void SessionClosing() override { editProfile = startProfile_; }
+
     CMainFrame* frame_ = nullptr;
     ACProfile* startProfile_ = nullptr;  // the empty profile made at start-up
 };

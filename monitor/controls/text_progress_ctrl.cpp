@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include "framework/text.h"
 #include "monitor/controls/progress_paint.h"
-#include "monitor/res/resource.h"
 
 namespace {
 void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
@@ -17,10 +15,16 @@ void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
 CTextProgressCtrl::CTextProgressCtrl() : backgroundColour(GetSysColor(COLOR_BTNFACE)) {}
 
 bool CTextProgressCtrl::Attach(HWND progressBar) {
-    const UINT ids[4] = {IDS_EXCELLENT, IDS_GOOD, IDS_FAIR, IDS_POOR};
-    for (int i = 0; i < 4; ++i) qualityWords[i] = fw::LoadText(ids[i]);
     firstPaint = TRUE;
     return Subclass(progressBar);
+}
+
+void CTextProgressCtrl::SetQualityWords(const std::string& excellent, const std::string& good,
+                                        const std::string& fair, const std::string& poor) {
+    qualityWords_[0] = excellent;
+    qualityWords_[1] = good;
+    qualityWords_[2] = fair;
+    qualityWords_[3] = poor;
 }
 
 LRESULT CTextProgressCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -65,7 +69,7 @@ void CTextProgressCtrl::Paint(HDC dc) {
 }
 
 void CTextProgressCtrl::PaintText(HDC dc, int position, int lower, int upper) {
-    std::string text = ProgressText(position, lower, upper, qualityWords);
+    std::string text = ProgressText(position, lower, upper, qualityWords_);
     int oldMode = SetBkMode(dc, TRANSPARENT);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetParent(Handle()), WM_GETFONT, 0, 0));
     HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;

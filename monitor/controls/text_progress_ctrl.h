@@ -16,8 +16,10 @@ public:
     bool Attach(HWND progressBar);
     // Paints the whole bar into `dc` (also used for WM_PRINTCLIENT).
     void Paint(HDC dc);
+    // The words the text names for the four quality ranges, best first.
+    void SetQualityWords(const std::string& excellent, const std::string& good,
+                         const std::string& fair, const std::string& poor);
 
-    std::string qualityWords[4];  // Excellent, Good, Fair, Poor
     BOOL firstPaint = TRUE;
     BOOL vertical = FALSE;
     RECT paintRect = {};
@@ -32,4 +34,6 @@ protected:
 private:
     LRESULT OnPaint();
     void PaintText(HDC dc, int position, int lower, int upper);
+
+    std::string qualityWords_[4];
 };

@@ -3,43 +3,42 @@
 #include <windows.h>
 
 #include "athcfg/athcfg.h"
+#include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/oids.h"
-#include "monitor/app/monitor_app.h"
 #include "monitor/profiles/profile_rules.h"
-#include "monitor/profiles/store_pages.h"
-#include "monitor/ui/monitor_dlg.h"
+#include "monitor/profiles/profile_store.h"
 
-void CMonitorDlg::ApplyProfile(const std::string& name) {
-    ACProfile* target = mainConfig ? mainConfig->GetProfile(name.c_str()) : nullptr;
-    ACProfile* edit = theApp.editProfile;
+void ProfileStore::ApplyProfile(const std::string& name) {
+    ACAdapterConfig* config = session_.mainConfig;
+    ACProfile* target = config ? config->GetProfile(name.c_str()) : nullptr;
+    ACProfile* edit = edit_.editProfile;
     if (!target || !edit) return;
-    const std::string& passphrase = theApp.editPassphrase;
+    const std::string& passphrase = edit_.editPassphrase;
 
     profile_rules::NormalisingCopy(*edit, *target, profile_rules::CopyKind::SaveOrApply,
                                    passphrase);
     profile_rules::ApplyAdditions(*target, passphrase);
 
-    StorePages& pages = PagesOf(*this);
     if (int message = profile_rules::KeyCheck(*edit, passphrase)) {
-        pages.ShowCheckMessage(message);
-        pages.ShowSecuritySubTab();
+        pages_.ShowCheckMessage(message);
+        pages_.ShowSecuritySubTab();
         return;
     }
     profile_rules::ApplyVerdict verdict = profile_rules::ApplyCheck(*edit);
     if (!verdict.pass) {
-        if (verdict.messageId) pages.ShowCheckMessage(verdict.messageId);
-        pages.ShowSecuritySubTab();
+        if (verdict.messageId) pages_.ShowCheckMessage(verdict.messageId);
+        pages_.ShowSecuritySubTab();
         return;
     }
 
-    mainConfig->WriteConfig(0);
+    config->WriteConfig(0);
     StorePassphrase(name, passphrase);
-    StoreTxRate(name, theApp.editTxRate);
-    mainConfig->SetProfile(target->name.c_str());
-    DWORD rate = DWORD(theApp.editTxRate), read = 0;
-    AcsSetOid(deviceName.c_str(), oid::kTxRate, &read, &rate, sizeof rate);
-    mainConfig->ActivateProfile(target);
-    rememberedSubTab = 0;
-    theApp.ClearMaskFlags();
-    pages.ShowStatusPage();
+    StoreTxRate(name, edit_.editTxRate);
+    config->SetProfile(target->name.c_str());
+    DWORD rate = DWORD(edit_.editTxRate), read = 0;
+    AcsSetOid(session_.deviceName.c_str(), oid::kTxRate, &read, &rate, sizeof rate);
+    config->ActivateProfile(target);
+    edit_.rememberedSubTab = 0;
+    edit_.ClearMaskFlags();
+    pages_.ShowStatusPage();
 }

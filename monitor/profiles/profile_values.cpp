@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include "framework/reg_key.h"
+#include "monitor/adapter/adapter_session.h"
 #include "monitor/profiles/hex_text.h"
 #include "monitor/profiles/profile_keys.h"
+#include "monitor/profiles/profile_store.h"
 #include "monitor/profiles/secret_cipher.h"
-#include "monitor/ui/monitor_dlg.h"
 
 using fw::RegKey;
 
@@ -17,7 +18,7 @@ constexpr size_t kMaxPassphraseCodeBytes = 499;
 
 // Opens the profile's key; false when the name has no valid key path or the key is missing.
 bool OpenProfileKey(RegKey& key, const std::string& name, REGSAM access) {
-    auto path = profile_keys::ProfileKeyPath(CMonitorDlg::ModelNumber(), name);
+    auto path = profile_keys::ProfileKeyPath(AdapterSession::ModelNumber(), name);
     return path && key.Open(HKEY_LOCAL_MACHINE, *path, access);
 }
 
@@ -33,8 +34,8 @@ void WritePassphrase(RegKey& key, const std::string& passphrase, const std::stri
 
 }  // namespace
 
-void CMonitorDlg::StorePassphraseCreating(const std::string& name, const std::string& passphrase) {
-    int model = ModelNumber();
+void ProfileStore::StorePassphraseCreating(const std::string& name, const std::string& passphrase) {
+    int model = AdapterSession::ModelNumber();
     auto path = profile_keys::ProfileKeyPath(model, name);
     if (!path) return;
     RegKey key;
@@ -44,15 +45,15 @@ void CMonitorDlg::StorePassphraseCreating(const std::string& name, const std::st
     key.Create(HKEY_LOCAL_MACHINE, *path);
     key.Close();
     if (!key.Open(HKEY_LOCAL_MACHINE, *path, KEY_ALL_ACCESS)) return;
-    WritePassphrase(key, passphrase, interfaceGuid);
+    WritePassphrase(key, passphrase, session_.interfaceGuid);
 }
 
-void CMonitorDlg::StorePassphrase(const std::string& name, const std::string& passphrase) {
+void ProfileStore::StorePassphrase(const std::string& name, const std::string& passphrase) {
     RegKey key;
-    if (OpenProfileKey(key, name, KEY_ALL_ACCESS)) WritePassphrase(key, passphrase, interfaceGuid);
+    if (OpenProfileKey(key, name, KEY_ALL_ACCESS)) WritePassphrase(key, passphrase, session_.interfaceGuid);
 }
 
-std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
+std::string ProfileStore::ReadPassphrase(const std::string& name) {
     RegKey key;
     if (!OpenProfileKey(key, name, KEY_READ)) return std::string();
     auto code = key.ReadString(profile_keys::kPassphraseCode, kMaxPassphraseCodeBytes);
@@ -60,7 +61,7 @@ std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
     key.Close();
     if (length == 0 || !code || length > secret::kMaxPlainChars) return std::string();
 
-    auto plainHex = secret::DecipherText(*code, int(length * 8), interfaceGuid);
+    auto plainHex = secret::DecipherText(*code, int(length * 8), session_.interfaceGuid);
     std::vector<uint8_t> bytes;
     if (!plainHex || !hex::Decode(*plainHex, bytes)) return std::string();
     // A cipher text shorter than its recorded length deciphers to zero bytes at the end.
@@ -68,19 +69,19 @@ std::string CMonitorDlg::ReadPassphrase(const std::string& name) {
     return passphrase.substr(0, passphrase.find('\0'));
 }
 
-void CMonitorDlg::StoreTxRate(const std::string& name, int32_t rate) {
+void ProfileStore::StoreTxRate(const std::string& name, int32_t rate) {
     RegKey key;
     if (OpenProfileKey(key, name, KEY_ALL_ACCESS))
         key.WriteDword(profile_keys::kTxRate, uint32_t(rate));
 }
 
-int32_t CMonitorDlg::ReadTxRate(const std::string& name) {
+int32_t ProfileStore::ReadTxRate(const std::string& name) {
     RegKey key;
     if (!OpenProfileKey(key, name, KEY_READ)) return 0;
     return int32_t(key.ReadDword(profile_keys::kTxRate).value_or(0));
 }
 
-void CMonitorDlg::DeleteProfileKey(const std::string& name) {
-    auto path = profile_keys::ProfileKeyPath(ModelNumber(), name);
+void ProfileStore::DeleteProfileKey(const std::string& name) {
+    auto path = profile_keys::ProfileKeyPath(AdapterSession::ModelNumber(), name);
     if (path) RegDeleteKeyA(HKEY_LOCAL_MACHINE, path->c_str());
 }

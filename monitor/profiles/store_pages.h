@@ -1,5 +1,15 @@
-// The pages the profile store talks to: the window's own unless a test put others in place.
+// What the profile store asks of the monitor window and its pages. The window has its own;
+// tests put a recording one in its place.
 #pragma once
-#include "monitor/ui/monitor_dlg.h"
+#include <windows.h>
 
-StorePages& PagesOf(CMonitorDlg& dlg);
+class StorePages {
+public:
+    virtual ~StorePages() = default;
+    // A refusal or failed check: stop icon, OK button, caption string 61261.
+    virtual void ShowCheckMessage(UINT textId) = 0;
+    // The Configuration page shows its Security sub-tab and remembers it for the next visit.
+    virtual void ShowSecuritySubTab() = 0;
+    // The monitor window shows its Status page (page 1).
+    virtual void ShowStatusPage() = 0;
+};

@@ -7,12 +7,12 @@
 #include "framework/app.h"
 #include "framework/text.h"
 #include "monitor/app/monitor_app.h"
+#include "monitor/res/resource.h"
 #include "monitor/ui/about_page.h"
 #include "monitor/ui/config_page.h"
 #include "monitor/ui/help_command.h"
 #include "monitor/ui/ip_settings_page.h"
 #include "monitor/ui/radio_toggle.h"
-#include "monitor/res/resource.h"
 #include "monitor/ui/site_survey_page.h"
 #include "monitor/ui/status_page.h"
 
@@ -42,6 +42,17 @@ private:
     HHOOK hook_;
 };
 
+// The window's own pages: a message box over the window, the Configuration page's
+// sub-tab remembered for its next build, the Status page shown.
+class WindowPages : public StorePages {
+public:
+    void ShowCheckMessage(UINT textId) override {
+        fw::MessageBoxText(theMonitorDlg.Handle(), textId, IDS_MONITOR_TITLE, MB_OK | MB_ICONSTOP);
+    }
+    void ShowSecuritySubTab() override { theApp.rememberedSubTab = 1; }
+    void ShowStatusPage() override { theMonitorDlg.SwitchPage(1); }
+};
+
 std::string CurrentDirectory() {
     DWORD size = GetCurrentDirectoryA(0, nullptr);
     std::vector<char> dir(size + 1);
@@ -49,6 +60,11 @@ std::string CurrentDirectory() {
     return n && n < dir.size() ? std::string(dir.data(), n) : std::string();
 }
 }  // namespace
+
+StorePages& MonitorWindowPages() {
+    static WindowPages pages;
+    return pages;
+}
 
 CMonitorDlg::CMonitorDlg() : fw::Dialog(IDD_MONITOR) {}
 
@@ -87,7 +103,7 @@ BOOL CMonitorDlg::OnInitDialog() {
     HICON icon = LoadIconA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    modelNumber = ModelNumber();
+    modelNumber = AdapterSession::ModelNumber();
 
     radioButton_.Attach(Item(IDC_RADIO_BUTTON));
     helpButton_.Attach(Item(IDC_HELP_BUTTON));
@@ -108,7 +124,7 @@ void CMonitorDlg::InitRadioButton() {
     if (theApp.adapterPresent != 0) {
         SendDlgItemMessageA(Handle(), IDC_ADAPTER_COMBO, CB_SETCURSEL, 0, 0);
         EnableWindow(Item(IDC_RADIO_BUTTON), TRUE);
-        radioState = RadioState();
+        radioState = theApp.session.RadioState();
     }
     int toggle = RadioToggleForState(radioState);
     radioButton_.SetCheck(toggle);
@@ -204,5 +220,5 @@ void CMonitorDlg::OnRadioClicked() {
     int toggle = radioButton_.GetCheck();
     int value = RadioValueForToggle(toggle);
     SetDlgItemTextA(Handle(), IDC_RADIO_BUTTON, fw::LoadText(RadioTextForToggle(toggle)).c_str());
-    SwitchRadio(value);
+    theApp.session.SwitchRadio(value);
 }

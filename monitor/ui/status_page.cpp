@@ -5,7 +5,6 @@
 #include "athcfg/athcfg.h"
 #include "framework/text.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/status_format.h"
 
@@ -40,6 +39,8 @@ BOOL CStatusPage::OnInitDialog() {
     for (CTextProgressCtrl* bar : {&linkBar_, &signalBar_}) {
         HWND h = Item(bar == &linkBar_ ? IDC_STATUS_LINK_BAR : IDC_STATUS_SIGNAL_BAR);
         bar->Attach(h);
+        bar->SetQualityWords(fw::LoadText(IDS_EXCELLENT), fw::LoadText(IDS_GOOD),
+                             fw::LoadText(IDS_FAIR), fw::LoadText(IDS_POOR));
         SendMessageA(h, PBM_SETRANGE32, 0, 100);
         bar->startColour = RGB(228, 66, 4);
         bar->endColour = RGB(255, 255, 255);
@@ -82,7 +83,7 @@ void CStatusPage::Refresh() {
     }
     uint32_t mhz = record.FrequencyMHz();
     in.channel2GHz = mhz > 5000 ? 0 : ACWlanConvert2GHztoCh(static_cast<int>(mhz));
-    in.authMode = theMonitorDlg.AuthenticationMode();
+    in.authMode = theApp.session.AuthenticationMode();
     StatusView v = ComposeStatus(record, in);
 
     SetText(IDC_STATUS_SSID, v.ssid);

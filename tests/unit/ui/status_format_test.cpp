@@ -3,9 +3,9 @@
 
 #include <cstring>
 
+#include "monitor/res/resource.h"
 #include "monitor/ui/help_command.h"
 #include "monitor/ui/radio_toggle.h"
-#include "monitor/res/resource.h"
 #include "monitor/ui/status_format.h"
 
 namespace {

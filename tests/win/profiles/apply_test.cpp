@@ -56,7 +56,7 @@ TEST_F(StoreTest, ApplySelectsSendsTheRateThenActivates) {
     Open(kProfiles, "Open");
     theApp.editTxRate = 11000;
     AthSimClearRecorded(0);
-    theMonitorDlg.ApplyProfile("Open");
+    store.ApplyProfile("Open");
     EXPECT_EQ((std::vector<std::string>{"activate Open", "rate 11000", "activate Open"}), DriverEvents());
 }
 
@@ -64,19 +64,19 @@ TEST_F(StoreTest, ApplySendsTheEditRateMakesTheProfileCurrentAndShowsStatus) {
     Open(kProfiles, "Open");
     theApp.editTxRate = 11000;
     theApp.maskFlags[5] = 1;
-    theMonitorDlg.rememberedSubTab = 1;
-    theMonitorDlg.ApplyProfile("Open");
+    theApp.rememberedSubTab = 1;
+    store.ApplyProfile("Open");
 
     EXPECT_EQ(std::vector<DWORD>{11000}, RateSets());
-    EXPECT_EQ("Open", theMonitorDlg.CurrentProfileName());
+    EXPECT_EQ("Open", theApp.session.CurrentProfileName());
     EXPECT_EQ("Open", Selected());
     EXPECT_EQ(11000u, testsim::ReadDword(KeyPath("Open"), "TxRate"));
     EXPECT_EQ(std::vector<std::string>{"status"}, pages.events);
-    EXPECT_EQ(0, theMonitorDlg.rememberedSubTab);
+    EXPECT_EQ(0, theApp.rememberedSubTab);
     EXPECT_EQ(0, theApp.maskFlags[5]);
 
     theApp.editTxRate = 0;  // Auto
-    theMonitorDlg.ApplyProfile("Open");
+    store.ApplyProfile("Open");
     EXPECT_EQ((std::vector<DWORD>{11000, 0}), RateSets());
 }
 
@@ -84,11 +84,11 @@ TEST_F(StoreTest, ApplyStoresPasswordBitsWhereSaveLeavesThem) {
     Open(kProfiles, "Open");
     Edit().leapPassword = "leap-pw";
     Edit().eapPassword = "twelve chars";
-    theMonitorDlg.SaveProfile("Open");
+    store.SaveProfile("Open");
     EXPECT_EQ(3, Stored("Open")->leapPasswordBits);
     EXPECT_EQ(5, Stored("Open")->eapPasswordBits);
 
-    theMonitorDlg.ApplyProfile("Open");
+    store.ApplyProfile("Open");
     EXPECT_EQ(56, Stored("Open")->leapPasswordBits);
     EXPECT_EQ(96, Stored("Open")->eapPasswordBits);
 }
@@ -96,7 +96,7 @@ TEST_F(StoreTest, ApplyStoresPasswordBitsWhereSaveLeavesThem) {
 TEST_F(StoreTest, ApplyWithAPassphraseAnd128BitKeysTransmitsWithKey1) {
     Open(kProfiles, "Wep");
     theApp.editPassphrase = "Hello";
-    theMonitorDlg.ApplyProfile("Wep");
+    store.ApplyProfile("Wep");
     ACProfile* stored = Stored("Wep");
     ASSERT_NE(nullptr, stored);
     EXPECT_EQ(1, stored->defaultKey);
@@ -111,7 +111,7 @@ TEST_F(StoreTest, FailedChecksStopTheApplyBeforeAnythingIsWritten) {
     Edit().ssid = "Changed";
     theApp.editTxRate = 54000;
     theApp.maskFlags[1] = 1;
-    theMonitorDlg.ApplyProfile("Wep");
+    store.ApplyProfile("Wep");
     EXPECT_EQ((std::vector<std::string>{"message " + std::to_string(IDS_KEY_128_HEX), "security"}),
               pages.events);
     EXPECT_TRUE(RateSets().empty());
@@ -119,23 +119,23 @@ TEST_F(StoreTest, FailedChecksStopTheApplyBeforeAnythingIsWritten) {
     EXPECT_EQ(0xDEADBEEFu, testsim::ReadDword(KeyPath("Wep"), "TxRate"));
     EXPECT_EQ(1, theApp.maskFlags[1]);  // only a successful apply clears them
     // The in-memory record has received the copy all the same.
-    EXPECT_STREQ("Changed", theMonitorDlg.mainConfig->GetProfile("Wep")->ssid.c_str());
+    EXPECT_STREQ("Changed", theApp.session.mainConfig->GetProfile("Wep")->ssid.c_str());
 
     // TTLS without a password: no message, just the Security sub-tab.
     pages.events.clear();
     Edit().eapMethod = 5;
     Edit().wpa = 1;
     Edit().eapUser = "user";
-    theMonitorDlg.ApplyProfile("Wep");
+    store.ApplyProfile("Wep");
     EXPECT_EQ(std::vector<std::string>{"security"}, pages.events);
 
     // TLS without a certificate can be saved but not applied.
     pages.events.clear();
     Edit().eapMethod = 4;
     Edit().loginName = "user";
-    theMonitorDlg.SaveProfile("Wep");
+    store.SaveProfile("Wep");
     EXPECT_TRUE(pages.events.empty());
-    theMonitorDlg.ApplyProfile("Wep");
+    store.ApplyProfile("Wep");
     EXPECT_EQ((std::vector<std::string>{"message " + std::to_string(IDS_NO_CERTIFICATES), "security"}),
               pages.events);
 
@@ -143,9 +143,9 @@ TEST_F(StoreTest, FailedChecksStopTheApplyBeforeAnythingIsWritten) {
     pages.events.clear();
     Edit().eapMethod = 7;
     Edit().pskPassphrase = (std::string(63, 'a') + "g").c_str();
-    theMonitorDlg.SaveProfile("Wep");
+    store.SaveProfile("Wep");
     EXPECT_TRUE(pages.events.empty());
-    theMonitorDlg.ApplyProfile("Wep");
+    store.ApplyProfile("Wep");
     EXPECT_EQ((std::vector<std::string>{"message " + std::to_string(IDS_PSK_NOT_HEX), "security"}),
               pages.events);
     EXPECT_TRUE(RateSets().empty());

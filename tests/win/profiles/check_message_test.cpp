@@ -46,11 +46,10 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wp, LPARAM lp) {
 TEST_F(StoreTest, FailedCheckShowsAStopBoxAndRemembersTheSecurityTab) {
     Open("profile name=Psk ssid=Net infrastructure=1 privacy=1 eapMethod=7 wpa=1 pskPassphrase=1234567\n",
          "Psk");
-    theMonitorDlg.storePages = nullptr;  // the window's own pages
     seen = SeenBox();
     hook = SetWindowsHookExA(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    theMonitorDlg.SaveProfile("Psk");
+    theApp.store.SaveProfile("Psk");
     UnhookWindowsHookEx(hook);
 
     EXPECT_EQ(1, seen.count);
@@ -59,12 +58,12 @@ TEST_F(StoreTest, FailedCheckShowsAStopBoxAndRemembersTheSecurityTab) {
               seen.text);
     EXPECT_TRUE(seen.stopIcon);
     EXPECT_TRUE(seen.okOnly);
-    EXPECT_EQ(1, theMonitorDlg.rememberedSubTab);
+    EXPECT_EQ(1, theApp.rememberedSubTab);
 
     // Once corrected, an apply makes the next visit start on Common (with the window closed
     // there is no Status page to show).
     Edit().pskPassphrase = "12345678";
-    theMonitorDlg.ApplyProfile("Psk");
+    theApp.store.ApplyProfile("Psk");
     EXPECT_EQ(1, seen.count);
-    EXPECT_EQ(0, theMonitorDlg.rememberedSubTab);
+    EXPECT_EQ(0, theApp.rememberedSubTab);
 }

@@ -10,7 +10,7 @@
 
 #include "athcfg/athcfg.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
+#include "monitor/profiles/profile_store.h"
 #include "tests/support/sim_scenario.h"
 
 namespace storetest {
@@ -51,20 +51,18 @@ protected:
     void Open(const std::string& profiles, const std::string& edit, bool withKeys = true) {
         testsim::ClearProductKeys();
         testsim::Install(testsim::Adapter(0) + profiles);
-        ASSERT_EQ(1, theMonitorDlg.Discover());
-        theMonitorDlg.storePages = &pages;
-        theMonitorDlg.rememberedSubTab = 0;
+        ASSERT_EQ(1, theApp.session.Discover());
+        theApp.rememberedSubTab = 0;
         AthSimClearRecorded(0);
         if (withKeys)
-            for (const std::string& name : theMonitorDlg.profileNames)
-                theMonitorDlg.StorePassphraseCreating(name, "");
-        theMonitorDlg.LoadProfileForEdit(edit);
+            for (const std::string& name : theApp.session.profileNames)
+                store.StorePassphraseCreating(name, "");
+        store.LoadProfileForEdit(edit);
         ASSERT_NE(nullptr, theApp.editProfile);
     }
 
     void TearDown() override {
-        theMonitorDlg.storePages = nullptr;
-        theMonitorDlg.CloseSession();
+        theApp.session.CloseSession();
         theApp.editProfile = nullptr;
         theApp.editPassphrase.clear();
         theApp.editTxRate = 0;
@@ -77,13 +75,14 @@ protected:
 
     // The record as the library stored it, read through a fresh configuration.
     ACProfile* Stored(const std::string& name) {
-        fresh_.ReadConfig(theMonitorDlg.deviceName.c_str(), theMonitorDlg.subKey.c_str());
+        fresh_.ReadConfig(theApp.session.deviceName.c_str(), theApp.session.subKey.c_str());
         return fresh_.GetProfile(name.c_str());
     }
 
     static std::string KeyPath(const std::string& name) { return std::string(kRoot108) + name; }
 
     RecordingPages pages;
+    ProfileStore store{theApp.session, theApp, pages};
 
 private:
     ACAdapterConfig fresh_;

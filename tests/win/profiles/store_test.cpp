@@ -29,7 +29,7 @@ TEST_F(StoreTest, SaveNormalisesChannelModeAndPowerSaving) {
     Edit().infrastructure = 0;
     Edit().powerSave = 1;
     theApp.maskFlags[4] = 1;
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
 
     ACProfile* stored = Stored("Home");
     ASSERT_NE(nullptr, stored);
@@ -44,7 +44,7 @@ TEST_F(StoreTest, SaveNormalisesChannelModeAndPowerSaving) {
 
     Edit().wirelessMode = 0;
     Edit().channelMHz = 2413;
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
     EXPECT_EQ(28, Stored("Home")->wirelessMode);
     EXPECT_EQ(2457, Stored("Home")->channelMHz);
 }
@@ -53,7 +53,7 @@ TEST_F(StoreTest, SavingWithAPassphraseRewritesAllFourKeysAsHex) {
     Open(kWepHome, "Home");
     theApp.editPassphrase = "Hello";
     theApp.editTxRate = 5500;
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
 
     const char* expected[] = {"3472624673", "8FC0521C6A", "EBDC9CCE53", "23880ADD0A"};
     ACProfile* stored = Stored("Home");
@@ -73,7 +73,7 @@ TEST_F(StoreTest, SavingWithAPassphraseRewritesAllFourKeysAsHex) {
     EXPECT_EQ(16u, testsim::ReadString(key, "PassphraseCode").size());
 
     theApp.editPassphrase.clear();
-    theMonitorDlg.LoadProfileForEdit("Home");
+    store.LoadProfileForEdit("Home");
     EXPECT_EQ("Hello", theApp.editPassphrase);
     EXPECT_EQ(5500, theApp.editTxRate);
 }
@@ -81,14 +81,14 @@ TEST_F(StoreTest, SavingWithAPassphraseRewritesAllFourKeysAsHex) {
 TEST_F(StoreTest, EmptyPassphraseIsStoredAsLengthZeroAndNoData) {
     Open(kWepHome, "Home");
     theApp.editPassphrase = "first";
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
     theApp.editPassphrase.clear();
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
 
     std::string key = KeyPath("Home");
     EXPECT_EQ(0u, testsim::ReadDword(key, "PassphraseCodeLength"));
     EXPECT_EQ(std::make_pair(DWORD(REG_SZ), DWORD(0)), ValueShape(key, "PassphraseCode"));
-    EXPECT_EQ("", theMonitorDlg.ReadPassphrase("Home"));
+    EXPECT_EQ("", store.ReadPassphrase("Home"));
 }
 
 TEST_F(StoreTest, CreateCopiesTheEditProfileAndItsValues) {
@@ -96,10 +96,10 @@ TEST_F(StoreTest, CreateCopiesTheEditProfileAndItsValues) {
     theApp.editPassphrase = "typed keys stay";
     theApp.editTxRate = 11000;
     theApp.maskFlags[0] = 1;
-    ASSERT_EQ(1, theMonitorDlg.CreateProfile("Office copy"));
+    ASSERT_EQ(1, store.CreateProfile("Office copy"));
 
-    EXPECT_EQ((std::vector<std::string>{"Home", "Office copy"}), theMonitorDlg.profileNames);
-    EXPECT_EQ(1, theMonitorDlg.mainConfig->selectedIndex);
+    EXPECT_EQ((std::vector<std::string>{"Home", "Office copy"}), theApp.session.profileNames);
+    EXPECT_EQ(1, theApp.session.mainConfig->selectedIndex);
     ACProfile* stored = Stored("Office copy");
     ASSERT_NE(nullptr, stored);
     EXPECT_STREQ("Harbor", stored->ssid.c_str());
@@ -108,21 +108,21 @@ TEST_F(StoreTest, CreateCopiesTheEditProfileAndItsValues) {
     EXPECT_EQ(1, stored->savedFlag2);
     EXPECT_EQ(0, theApp.maskFlags[0]);
     EXPECT_EQ(11000u, testsim::ReadDword(KeyPath("Office copy"), "TxRate"));
-    EXPECT_EQ("typed keys stay", theMonitorDlg.ReadPassphrase("Office copy"));
+    EXPECT_EQ("typed keys stay", store.ReadPassphrase("Office copy"));
 }
 
 TEST_F(StoreTest, OverlongNameIsRefusedInsteadOfCut) {
     Open(kWepHome, "Home");
     std::string longest(168, 'n');
-    EXPECT_EQ(0, theMonitorDlg.CreateProfile(longest + "x"));
+    EXPECT_EQ(0, store.CreateProfile(longest + "x"));
     EXPECT_EQ(std::vector<std::string>{"message " + std::to_string(IDS_PROFILE_NAME_TOO_LONG)},
               pages.events);
-    EXPECT_EQ(std::vector<std::string>{"Home"}, theMonitorDlg.profileNames);
+    EXPECT_EQ(std::vector<std::string>{"Home"}, theApp.session.profileNames);
     EXPECT_EQ(nullptr, Stored(longest + "x"));
     EXPECT_FALSE(KeyExists(KeyPath(longest)));
 
     theApp.editTxRate = 2000;
-    EXPECT_EQ(1, theMonitorDlg.CreateProfile(longest));
+    EXPECT_EQ(1, store.CreateProfile(longest));
     EXPECT_EQ(2000u, testsim::ReadDword(KeyPath(longest), "TxRate"));
 }
 
@@ -130,8 +130,8 @@ TEST_F(StoreTest, OverlongPassphraseIsRefusedAndNothingIsWritten) {
     Open(kWepHome, "Home");
     theApp.editTxRate = 9000;
     theApp.editPassphrase = std::string(130, 'p');
-    EXPECT_EQ(0, theMonitorDlg.CreateProfile("New"));
-    theMonitorDlg.SaveProfile("Home");
+    EXPECT_EQ(0, store.CreateProfile("New"));
+    store.SaveProfile("Home");
     std::string message = "message " + std::to_string(IDS_PASSPHRASE_TOO_LONG);
     EXPECT_EQ((std::vector<std::string>{message, message, "security"}), pages.events);
     EXPECT_FALSE(KeyExists(KeyPath("New")));
@@ -146,7 +146,7 @@ TEST_F(StoreTest, FailedKeyCheckOnSaveWritesNothing) {
     Edit().ssid = "Changed";
     theApp.editTxRate = 1000;
     theApp.maskFlags[8] = 1;
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
 
     EXPECT_EQ((std::vector<std::string>{"message " + std::to_string(IDS_KEY_64_HEX), "security"}),
               pages.events);
@@ -156,83 +156,83 @@ TEST_F(StoreTest, FailedKeyCheckOnSaveWritesNothing) {
 
     pages.events.clear();
     theApp.editPassphrase = "any";
-    theMonitorDlg.SaveProfile("Home");
+    store.SaveProfile("Home");
     EXPECT_TRUE(pages.events.empty());
     EXPECT_STREQ("Changed", Stored("Home")->ssid.c_str());
 }
 
 TEST_F(StoreTest, DeletingAMiddleProfileShiftsTheListAndFindsTheSelectionByName) {
     Open(kThree, "Charlie");
-    theMonitorDlg.StoreTxRate("Bravo", 12000);
-    theMonitorDlg.StorePassphraseCreating("Bravo", "gone soon");
+    store.StoreTxRate("Bravo", 12000);
+    store.StorePassphraseCreating("Bravo", "gone soon");
     ASSERT_TRUE(KeyExists(KeyPath("Bravo")));
-    theMonitorDlg.StoreTxRate("Charlie", 24000);
+    store.StoreTxRate("Charlie", 24000);
 
-    theMonitorDlg.DeleteProfile("Bravo");
-    EXPECT_EQ((std::vector<std::string>{"Alpha", "Charlie"}), theMonitorDlg.profileNames);
-    EXPECT_EQ(1, theMonitorDlg.mainConfig->selectedIndex);
+    store.DeleteProfile("Bravo");
+    EXPECT_EQ((std::vector<std::string>{"Alpha", "Charlie"}), theApp.session.profileNames);
+    EXPECT_EQ(1, theApp.session.mainConfig->selectedIndex);
     EXPECT_EQ(nullptr, Stored("Bravo"));
     ASSERT_NE(nullptr, Stored("Charlie"));
     EXPECT_FALSE(KeyExists(KeyPath("Bravo")));
-    EXPECT_EQ(24000, theMonitorDlg.ReadTxRate("Charlie"));
+    EXPECT_EQ(24000, store.ReadTxRate("Charlie"));
 
     // The edited record was Charlie's; deleting the edited profile leaves no dangling pointer.
-    theMonitorDlg.DeleteProfile("Charlie");
+    store.DeleteProfile("Charlie");
     EXPECT_EQ(nullptr, theApp.editProfile);
-    EXPECT_EQ(std::vector<std::string>{"Alpha"}, theMonitorDlg.profileNames);
+    EXPECT_EQ(std::vector<std::string>{"Alpha"}, theApp.session.profileNames);
 }
 
 TEST_F(StoreTest, ValuesLiveUnderTheModel54RootOnlyWhenItExists) {
     Open(kThree, "Alpha");
-    theMonitorDlg.StorePassphraseCreating("Alpha", "p108");
-    theMonitorDlg.StoreTxRate("Alpha", 36000);
+    store.StorePassphraseCreating("Alpha", "p108");
+    store.StoreTxRate("Alpha", 36000);
     EXPECT_EQ(36000u, testsim::ReadDword(KeyPath("Alpha"), "TxRate"));
     EXPECT_FALSE(KeyExists(std::string(storetest::kRoot54) + "Alpha"));
 
     testsim::SetModel54(true);
-    EXPECT_EQ(0, theMonitorDlg.ReadTxRate("Alpha"));  // the 54 root has no Alpha yet
-    EXPECT_EQ("", theMonitorDlg.ReadPassphrase("Alpha"));
-    theMonitorDlg.StorePassphraseCreating("Alpha", "p54");
-    theMonitorDlg.StoreTxRate("Alpha", 48000);
+    EXPECT_EQ(0, store.ReadTxRate("Alpha"));  // the 54 root has no Alpha yet
+    EXPECT_EQ("", store.ReadPassphrase("Alpha"));
+    store.StorePassphraseCreating("Alpha", "p54");
+    store.StoreTxRate("Alpha", 48000);
     EXPECT_EQ(48000u, testsim::ReadDword(std::string(storetest::kRoot54) + "Alpha", "TxRate"));
-    EXPECT_EQ("p54", theMonitorDlg.ReadPassphrase("Alpha"));
+    EXPECT_EQ("p54", store.ReadPassphrase("Alpha"));
     EXPECT_EQ(36000u, testsim::ReadDword(KeyPath("Alpha"), "TxRate"));
 }
 
 TEST_F(StoreTest, MissingOrDamagedValuesReadAsEmpty) {
     Open(kThree, "Alpha", false);
     // No key at all: existing-key writes create nothing, reads give nothing.
-    theMonitorDlg.StorePassphrase("Bravo", "secret");
-    theMonitorDlg.StoreTxRate("Bravo", 6000);
+    store.StorePassphrase("Bravo", "secret");
+    store.StoreTxRate("Bravo", 6000);
     EXPECT_FALSE(KeyExists(KeyPath("Bravo")));
-    EXPECT_EQ("", theMonitorDlg.ReadPassphrase("Bravo"));
-    EXPECT_EQ(0, theMonitorDlg.ReadTxRate("Bravo"));
+    EXPECT_EQ("", store.ReadPassphrase("Bravo"));
+    EXPECT_EQ(0, store.ReadTxRate("Bravo"));
 
     // Text that is not the cipher's uppercase hex, or a length beyond it.
-    theMonitorDlg.StorePassphraseCreating("Alpha", "secret");
+    store.StorePassphraseCreating("Alpha", "secret");
     HKEY k;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, KeyPath("Alpha").c_str(), 0,
                                            KEY_ALL_ACCESS, &k));
     RegSetValueExA(k, "PassphraseCode", 0, REG_SZ, reinterpret_cast<const BYTE*>("0a1b2c3d4e5f6a7b"), 17);
-    EXPECT_EQ("", theMonitorDlg.ReadPassphrase("Alpha"));
+    EXPECT_EQ("", store.ReadPassphrase("Alpha"));
     std::string code = *secret::EncipherText("secret", 48, testsim::GuidOf(0));
     RegSetValueExA(k, "PassphraseCode", 0, REG_SZ, reinterpret_cast<const BYTE*>(code.c_str()),
                    DWORD(code.size() + 1));
-    EXPECT_EQ("secret", theMonitorDlg.ReadPassphrase("Alpha"));
+    EXPECT_EQ("secret", store.ReadPassphrase("Alpha"));
     DWORD huge = 5000;
     RegSetValueExA(k, "PassphraseCodeLength", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&huge), 4);
-    EXPECT_EQ("", theMonitorDlg.ReadPassphrase("Alpha"));
+    EXPECT_EQ("", store.ReadPassphrase("Alpha"));
     RegCloseKey(k);
 }
 
 TEST_F(StoreTest, ReloadGivesAFreshCopyAndClearsTheMaskFlags) {
     Open(kWepHome, "Home");
     ACProfile* mainRecord = theApp.editProfile;
-    EXPECT_EQ(theMonitorDlg.mainConfig->GetProfile("Home"), mainRecord);
+    EXPECT_EQ(theApp.session.mainConfig->GetProfile("Home"), mainRecord);
     Edit().ssid = "Unsaved";
     theApp.maskFlags[2] = 1;
-    theMonitorDlg.StoreTxRate("Home", 18000);
-    theMonitorDlg.ReloadProfile("Home");
+    store.StoreTxRate("Home", 18000);
+    store.ReloadProfile("Home");
     EXPECT_NE(mainRecord, theApp.editProfile);
     EXPECT_STREQ("Harbor", Edit().ssid.c_str());
     EXPECT_EQ(0, theApp.maskFlags[2]);
@@ -245,7 +245,7 @@ TEST_F(StoreTest, DefaultProfileOnAProfileLessAdapter) {
     // The adapter reports only mixed b/g (supported-modes code 12 at byte 256).
     std::memset(theApp.statusRecord, 0, sizeof theApp.statusRecord);
     theApp.statusRecord[256] = 12;
-    ASSERT_EQ(1, theMonitorDlg.Discover());
+    ASSERT_EQ(1, theApp.session.Discover());
     theApp.statusRecord[256] = 0;
     ACProfile* p = Stored("Default");
     ASSERT_NE(nullptr, p);
@@ -253,7 +253,7 @@ TEST_F(StoreTest, DefaultProfileOnAProfileLessAdapter) {
     EXPECT_STREQ("ConnectionPoint", p->ssid.c_str());
     EXPECT_EQ(1, p->defaultKey);
     EXPECT_EQ(1, p->authMode);
-    EXPECT_EQ(0, theMonitorDlg.mainConfig->selectedIndex);
+    EXPECT_EQ(0, theApp.session.mainConfig->selectedIndex);
     EXPECT_EQ(0u, testsim::ReadDword(KeyPath("Default"), "TxRate"));
     EXPECT_EQ(std::make_pair(DWORD(REG_SZ), DWORD(0)), ValueShape(KeyPath("Default"), "PassphraseCode"));
 }

@@ -6,7 +6,6 @@
 #include "athcfg/athcfg.h"
 #include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
 #include "tests/support/sim_scenario.h"
 
 namespace {
@@ -18,7 +17,7 @@ class Discovery : public ::testing::Test {
 protected:
     void SetUp() override { testsim::ClearProductKeys(); }
     void TearDown() override {
-        theMonitorDlg.CloseSession();
+        theApp.session.CloseSession();
         theApp.adapterPresent = 0;
         AthSimClear();
         testsim::ClearProductKeys();
@@ -34,42 +33,42 @@ const char kTwoProfiles[] =
 
 TEST_F(Discovery, NoAdapterLeavesTheSessionClosed) {
     testsim::Install("");
-    EXPECT_EQ(0, theMonitorDlg.Discover());
+    EXPECT_EQ(0, theApp.session.Discover());
     EXPECT_EQ(0, theApp.adapterPresent);
-    EXPECT_EQ(nullptr, theMonitorDlg.mainConfig);
-    EXPECT_EQ(5u, theMonitorDlg.adapterNames.size());
+    EXPECT_EQ(nullptr, theApp.session.mainConfig);
+    EXPECT_EQ(5u, theApp.session.adapterNames.size());
 }
 
 TEST_F(Discovery, OneAdapterOpensTheSessionOnIt) {
     testsim::Install(testsim::Adapter(0) + kTwoProfiles);
-    ASSERT_EQ(1, theMonitorDlg.Discover());
+    ASSERT_EQ(1, theApp.session.Discover());
     EXPECT_EQ(1, theApp.adapterPresent);
-    EXPECT_EQ(testsim::GuidOf(0), theMonitorDlg.interfaceGuid);
-    EXPECT_EQ("0007", theMonitorDlg.subKey);
-    EXPECT_EQ(theMonitorDlg.adapterNames[0], theMonitorDlg.deviceName);
-    EXPECT_EQ("", theMonitorDlg.adapterNames[1]);
-    EXPECT_EQ(1, theMonitorDlg.AdapterCount());
-    EXPECT_EQ((std::vector<std::string>{"Home", "Office"}), theMonitorDlg.profileNames);
-    EXPECT_EQ("Office", theMonitorDlg.CurrentProfileName());
+    EXPECT_EQ(testsim::GuidOf(0), theApp.session.interfaceGuid);
+    EXPECT_EQ("0007", theApp.session.subKey);
+    EXPECT_EQ(theApp.session.adapterNames[0], theApp.session.deviceName);
+    EXPECT_EQ("", theApp.session.adapterNames[1]);
+    EXPECT_EQ(1, theApp.session.AdapterCount());
+    EXPECT_EQ((std::vector<std::string>{"Home", "Office"}), theApp.session.profileNames);
+    EXPECT_EQ("Office", theApp.session.CurrentProfileName());
 }
 
 TEST_F(Discovery, TwoAdaptersUseTheFirstAndKeepTheSecondInSlotOne) {
     testsim::Install(testsim::Adapter(0) + kTwoProfiles + testsim::Adapter(1) + kTwoProfiles);
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    EXPECT_EQ(2, theMonitorDlg.AdapterCount());
-    EXPECT_EQ("0007", theMonitorDlg.subKey);
-    EXPECT_EQ("0008", theMonitorDlg.adapterSubKeys[1]);
-    EXPECT_NE("", theMonitorDlg.adapterNames[1]);
-    EXPECT_NE(theMonitorDlg.adapterNames[0], theMonitorDlg.adapterNames[1]);
-    EXPECT_EQ(testsim::GuidOf(0), theMonitorDlg.interfaceGuid);
+    ASSERT_EQ(1, theApp.session.Discover());
+    EXPECT_EQ(2, theApp.session.AdapterCount());
+    EXPECT_EQ("0007", theApp.session.subKey);
+    EXPECT_EQ("0008", theApp.session.adapterSubKeys[1]);
+    EXPECT_NE("", theApp.session.adapterNames[1]);
+    EXPECT_NE(theApp.session.adapterNames[0], theApp.session.adapterNames[1]);
+    EXPECT_EQ(testsim::GuidOf(0), theApp.session.interfaceGuid);
 }
 
 TEST_F(Discovery, ProfileLessAdapterGetsTheDefaultProfile) {
     testsim::Install(testsim::Adapter(0));
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    EXPECT_EQ(std::vector<std::string>{"Default"}, theMonitorDlg.profileNames);
+    ASSERT_EQ(1, theApp.session.Discover());
+    EXPECT_EQ(std::vector<std::string>{"Default"}, theApp.session.profileNames);
 
-    ACProfile* p = theMonitorDlg.mainConfig->GetProfile("Default");
+    ACProfile* p = theApp.session.mainConfig->GetProfile("Default");
     ASSERT_NE(nullptr, p);
     EXPECT_STREQ("ConnectionPoint", p->ssid.c_str());
     EXPECT_EQ(1, p->infrastructure);
@@ -83,14 +82,14 @@ TEST_F(Discovery, ProfileLessAdapterGetsTheDefaultProfile) {
 
     // The profile was written through the library: a fresh read finds it.
     ACAdapterConfig fresh;
-    fresh.ReadConfig(theMonitorDlg.deviceName.c_str(), theMonitorDlg.subKey.c_str());
+    fresh.ReadConfig(theApp.session.deviceName.c_str(), theApp.session.subKey.c_str());
     EXPECT_EQ(1, fresh.NbrProfiles());
 }
 
 TEST_F(Discovery, DefaultProfileValuesGoUnderTheModel54RootWhenItsKeyExists) {
     testsim::SetModel54(true);
     testsim::Install(testsim::Adapter(0));
-    ASSERT_EQ(1, theMonitorDlg.Discover());
+    ASSERT_EQ(1, theApp.session.Discover());
     std::string key = std::string(kRoot54) + "Default";
     EXPECT_EQ(0u, testsim::ReadDword(key, "TxRate"));
     EXPECT_EQ(0xDEADBEEFu, testsim::ReadDword(std::string(kRoot108) + "Default", "TxRate"));
@@ -98,24 +97,24 @@ TEST_F(Discovery, DefaultProfileValuesGoUnderTheModel54RootWhenItsKeyExists) {
 
 TEST_F(Discovery, ModelNumberFollowsTheModel54Key) {
     testsim::SetModel54(false);
-    EXPECT_EQ(108, CMonitorDlg::ModelNumber());
+    EXPECT_EQ(108, AdapterSession::ModelNumber());
     testsim::SetModel54(true);
-    EXPECT_EQ(54, CMonitorDlg::ModelNumber());
+    EXPECT_EQ(54, AdapterSession::ModelNumber());
 }
 
 TEST_F(Discovery, ClosingTheSessionDropsTheLibraryObjects) {
     testsim::Install(testsim::Adapter(0) + kTwoProfiles);
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    ACProfile* home = theMonitorDlg.mainConfig->GetProfile("Home");
+    ASSERT_EQ(1, theApp.session.Discover());
+    ACProfile* home = theApp.session.mainConfig->GetProfile("Home");
     theApp.editProfile = home;
-    theMonitorDlg.CloseSession();
-    EXPECT_EQ(nullptr, theMonitorDlg.mainConfig);
-    EXPECT_EQ(nullptr, theMonitorDlg.enumerator);
+    theApp.session.CloseSession();
+    EXPECT_EQ(nullptr, theApp.session.mainConfig);
+    EXPECT_EQ(nullptr, theApp.session.enumerator);
     // The edited record belonged to the closed configuration.
     EXPECT_NE(home, theApp.editProfile);
     // A later discovery builds everything again.
-    EXPECT_EQ(1, theMonitorDlg.Discover());
-    EXPECT_NE(nullptr, theMonitorDlg.mainConfig);
+    EXPECT_EQ(1, theApp.session.Discover());
+    EXPECT_NE(nullptr, theApp.session.mainConfig);
 }
 
 TEST_F(Discovery, StatusRecordMembersArriveAtTheirOffsets) {
@@ -123,8 +122,8 @@ TEST_F(Discovery, StatusRecordMembersArriveAtTheirOffsets) {
                      "status rate=0x8000D2F0 signal=17 channel=0x04000985 ssid=Lighthouse security=5 "
                      "netmode=1 txpackets=4001 rxpackets=4002 disconnected=0 txbytes=0x123456789 "
                      "rxbytes=77 modes=12\n");
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    ASSERT_TRUE(theMonitorDlg.ReadStatusRecord());
+    ASSERT_EQ(1, theApp.session.Discover());
+    ASSERT_TRUE(theApp.session.ReadStatusRecord(theApp.statusRecord));
 
     StatusRecord r = theApp.Status();
     EXPECT_EQ(0x8000D2F0u, r.TxRateWord());
@@ -139,45 +138,45 @@ TEST_F(Discovery, StatusRecordMembersArriveAtTheirOffsets) {
     EXPECT_EQ(0x123456789ull, r.BytesSent());
     EXPECT_EQ(77ull, r.BytesReceived());
     EXPECT_EQ(12u, r.SupportedModes());
-    EXPECT_EQ(5, theMonitorDlg.ChannelIndex());  // 2437 MHz is channel 6
+    EXPECT_EQ(5, AdapterSession::ChannelIndex(theApp.Status()));  // 2437 MHz is channel 6
 }
 
 TEST_F(Discovery, ChannelIndexForFiveAndTwoPointFourGigahertz) {
     testsim::Install(testsim::Adapter(0) + kTwoProfiles + "status channel=5180\n");
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    ASSERT_TRUE(theMonitorDlg.ReadStatusRecord());
-    EXPECT_EQ(35, theMonitorDlg.ChannelIndex());
+    ASSERT_EQ(1, theApp.session.Discover());
+    ASSERT_TRUE(theApp.session.ReadStatusRecord(theApp.statusRecord));
+    EXPECT_EQ(35, AdapterSession::ChannelIndex(theApp.Status()));
 
     testsim::Install(testsim::Adapter(0) + kTwoProfiles + "status channel=2412\n");
-    ASSERT_TRUE(theMonitorDlg.ReadStatusRecord());
-    EXPECT_EQ(0, theMonitorDlg.ChannelIndex());
+    ASSERT_TRUE(theApp.session.ReadStatusRecord(theApp.statusRecord));
+    EXPECT_EQ(0, AdapterSession::ChannelIndex(theApp.Status()));
 }
 
 TEST_F(Discovery, FourByteQueriesAndTheFailedStatusQuery) {
     testsim::Install(testsim::Adapter(0, "radio=off auth=2 quality=64") + kTwoProfiles);
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    EXPECT_EQ(1, theMonitorDlg.RadioState());
-    EXPECT_EQ(2, theMonitorDlg.AuthenticationMode());
-    EXPECT_EQ(64, theMonitorDlg.LinkQuality());
+    ASSERT_EQ(1, theApp.session.Discover());
+    EXPECT_EQ(1, theApp.session.RadioState());
+    EXPECT_EQ(2, theApp.session.AuthenticationMode());
+    EXPECT_EQ(64, theApp.session.LinkQuality());
 
-    ASSERT_TRUE(theMonitorDlg.ReadStatusRecord());
+    ASSERT_TRUE(theApp.session.ReadStatusRecord(theApp.statusRecord));
     uint8_t before[kStatusRecordSize];
     std::memcpy(before, theApp.statusRecord, sizeof before);
     AthSimSetPresent(0, 0);
-    EXPECT_FALSE(theMonitorDlg.ReadStatusRecord());
+    EXPECT_FALSE(theApp.session.ReadStatusRecord(theApp.statusRecord));
     EXPECT_EQ(0, std::memcmp(before, theApp.statusRecord, sizeof before));
 }
 
 TEST_F(Discovery, ApplyCurrentProfileSendsTheStoredTxRate) {
     testsim::Install(testsim::Adapter(0) + kTwoProfiles);
-    ASSERT_EQ(1, theMonitorDlg.Discover());
-    theMonitorDlg.StorePassphraseCreating("Home", "");
-    theMonitorDlg.StoreTxRate("Home", 11000);
+    ASSERT_EQ(1, theApp.session.Discover());
+    theApp.store.StorePassphraseCreating("Home", "");
+    theApp.store.StoreTxRate("Home", 11000);
     AthSimClearRecorded(0);
 
-    EXPECT_NE(0, theMonitorDlg.ApplyCurrentProfile("Home"));
+    EXPECT_NE(0, theApp.session.ApplyCurrentProfile("Home", theApp.store.ReadTxRate("Home")));
     DWORD rate = 0;
     ASSERT_NE(0, AthSimLastRecordedValue(0, oid::kTxRate, &rate));
     EXPECT_EQ(11000u, rate);
-    EXPECT_EQ("Home", theMonitorDlg.CurrentProfileName());
+    EXPECT_EQ("Home", theApp.session.CurrentProfileName());
 }

@@ -10,8 +10,8 @@
 #include "framework/text.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/monitor_dlg.h"
 #include "tests/support/sim_scenario.h"
 
 class RecordingTray : public TrayIcon {

@@ -118,7 +118,7 @@ TEST_F(TrayTest, AdapterLostThenFoundAgain) {
     EXPECT_EQ(0, theApp.adapterPresent);
     EXPECT_EQ(183u, tray.Last().icon);
     EXPECT_EQ("Network disabled", tray.Last().tip);
-    EXPECT_EQ(nullptr, theMonitorDlg.mainConfig);
+    EXPECT_EQ(nullptr, theApp.session.mainConfig);
 
     size_t calls = tray.calls.size();
     AthSimSetPresent(0, 1);
@@ -163,7 +163,7 @@ TEST_F(TrayTest, CloseRemovesTheIconAndTheSession) {
     Start(Connected("signal=9"));
     SendMessageA(frame->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(TrayIcon::kDelete, tray.Last().mode);
-    EXPECT_EQ(nullptr, theMonitorDlg.mainConfig);
+    EXPECT_EQ(nullptr, theApp.session.mainConfig);
     EXPECT_EQ(nullptr, frame->Handle());
 }
 

@@ -96,6 +96,7 @@ struct Bar {
     Bar() {
         hwnd = host.Child(PROGRESS_CLASSA, "", 0, kBarW, kBarH);
         ctrl.Attach(hwnd);
+        ctrl.SetQualityWords("Excellent", "Good", "Fair", "Poor");
         SendMessageA(hwnd, PBM_SETRANGE32, 0, 100);
         ctrl.startColour = RGB(228, 66, 4);
         ctrl.endColour = RGB(255, 255, 255);

@@ -8,8 +8,8 @@
 
 #include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/status_page.h"
 #include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
@@ -27,7 +27,7 @@ protected:
         theApp.adapterPresent = 0;
     }
     void TearDown() override {
-        theMonitorDlg.CloseSession();
+        theApp.session.CloseSession();
         theApp.adapterPresent = 0;
         AthSimClear();
         testsim::ClearProductKeys();
@@ -35,7 +35,7 @@ protected:
     // An adapter with the radio as given, and the session open on it.
     void OpenAdapter(const char* radio) {
         testsim::Install(testsim::Adapter(0, std::string("radio=") + radio));
-        ASSERT_EQ(1, theMonitorDlg.Discover());
+        ASSERT_EQ(1, theApp.session.Discover());
     }
 };
 
@@ -236,12 +236,12 @@ TEST_F(MonitorWindow, RadioShowsTheStateReadAtOpeningAndAClickChangesIt) {
                        afterFirst = ItemText(Monitor(), IDC_RADIO_BUTTON);
                        AthSimLastRecordedValue(0, oid::kRadio, &sentFirst);
                        enableAfterFirst = testsim::ReadString(kDriverKey, "radioEnable");
-                       stateAfterFirst = theMonitorDlg.RadioState();
+                       stateAfterFirst = theApp.session.RadioState();
                        SendMessageA(radio, BM_CLICK, 0, 0);
                        afterSecond = ItemText(Monitor(), IDC_RADIO_BUTTON);
                        AthSimLastRecordedValue(0, oid::kRadio, &sentSecond);
                        enableAfterSecond = testsim::ReadString(kDriverKey, "radioEnable");
-                       stateAfterSecond = theMonitorDlg.RadioState();
+                       stateAfterSecond = theApp.session.RadioState();
                    }});
     EXPECT_EQ("Radio OFF", atOpen);  // on: a click switches it off
     EXPECT_EQ(1u, sentFirst);        // the first click switches the radio off
@@ -266,7 +266,7 @@ TEST_F(MonitorWindow, RadioOffAtOpeningOffersToSwitchItOn) {
     }});
     EXPECT_EQ("Radio ON", atOpen);
     EXPECT_EQ("Radio OFF", afterClick);
-    EXPECT_EQ(0, theMonitorDlg.RadioState());
+    EXPECT_EQ(0, theApp.session.RadioState());
 }
 
 namespace {

@@ -8,8 +8,8 @@
 #include "athcfg/athcfg.h"
 #include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/status_page.h"
 #include "tests/support/sim_scenario.h"
 #include "tests/win/ui/modal_script.h"
@@ -19,7 +19,7 @@ namespace {
 class StatusPage : public ::testing::Test {
 protected:
     void TearDown() override {
-        theMonitorDlg.CloseSession();
+        theApp.session.CloseSession();
         theApp.adapterPresent = 0;
         std::memset(theApp.statusRecord, 0, sizeof theApp.statusRecord);
         AthSimClear();
@@ -27,14 +27,14 @@ protected:
     // What the tray poll does each second: the record and the link quality.
     void Poll() {
         DWORD written = 0, length = sizeof theApp.statusRecord;
-        ASSERT_NE(0, AcsGetOid(theMonitorDlg.deviceName.c_str(), oid::kStatusRecord, &written,
+        ASSERT_NE(0, AcsGetOid(theApp.session.deviceName.c_str(), oid::kStatusRecord, &written,
                                theApp.statusRecord, &length));
-        theApp.linkQuality = theMonitorDlg.LinkQuality();
+        theApp.linkQuality = theApp.session.LinkQuality();
     }
     void Open(const std::string& status, const std::string& adapterExtra = "") {
         testsim::Install(testsim::Adapter(0, adapterExtra) + status);
         AthSimSetTime(5000);
-        ASSERT_EQ(1, theMonitorDlg.Discover());
+        ASSERT_EQ(1, theApp.session.Discover());
         Poll();
     }
 };

@@ -1,5 +1,5 @@
-// The adapter session: discovery through the configuration library and the small
-// status queries. Members of the one global CMonitorDlg.
+#include "monitor/adapter/adapter_session.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -10,8 +10,6 @@
 #include "monitor/adapter/oids.h"
 #include "monitor/adapter/zero_config.h"
 #include "monitor/adapter/zero_config_flags.h"
-#include "monitor/app/monitor_app.h"
-#include "monitor/ui/monitor_dlg.h"
 
 namespace {
 DWORD QueryDword(const std::string& device, DWORD oidCode) {
@@ -34,14 +32,16 @@ std::string ReadInterfaceGuid(const ACAdapterConfig& config, const std::string& 
 }
 }  // namespace
 
-int CMonitorDlg::Discover() {
+AdapterSession::AdapterSession(SessionHost& host) : host_(host) {}
+
+int AdapterSession::Discover() {
     adapterNames.assign(kAdapterSlots, std::string());
     adapterSubKeys.assign(kAdapterSlots, std::string());
 
     if (!ThreadInit(1)) {
         std::printf("COM Initialization failed\n.");
         CloseSession();
-        theApp.adapterPresent = 0;
+        host_.SetAdapterPresent(0);
         return 0;
     }
     enumerator = new ACEnumNics();
@@ -50,7 +50,7 @@ int CMonitorDlg::Discover() {
     int count = enumerator->NbrNics();
     if (count < 1) {
         CloseSession();
-        theApp.adapterPresent = 0;
+        host_.SetAdapterPresent(0);
         return 0;
     }
     mainConfig = new ACAdapterConfig();
@@ -61,7 +61,7 @@ int CMonitorDlg::Discover() {
     }
     deviceName = enumerator->Nics.GetAt(0);
     subKey = enumerator->NicSubKeys.GetAt(0);
-    theApp.adapterPresent = 1;
+    host_.SetAdapterPresent(1);
 
     mainConfig->ReadConfig(deviceName.c_str(), subKey.c_str());
     interfaceGuid = ReadInterfaceGuid(*mainConfig, subKey);
@@ -69,17 +69,21 @@ int CMonitorDlg::Discover() {
     if (zc::CurrentOsCode() == 5 && zc::Check(interfaceGuid) == 0)
         zc::HandOver(interfaceGuid, zc::kTakeOver);
 
-    if (mainConfig->NbrProfiles() == 0) CreateDefaultProfile();
+    if (mainConfig->NbrProfiles() == 0) host_.CreateDefaultProfile();
+    RefreshProfileNames();
+    return 1;
+}
+
+void AdapterSession::RefreshProfileNames() {
     ACStringArray names;
     mainConfig->GetProfileArray(names);
     profileNames.clear();
     for (int i = 0; i < names.GetSize(); ++i) profileNames.push_back(names.GetAt(i));
-    return 1;
 }
 
-void CMonitorDlg::CloseSession() {
+void AdapterSession::CloseSession() {
     // The edited record may belong to a configuration that goes away now.
-    theApp.ResetEditProfile();
+    host_.SessionClosing();
     delete staticInfo;
     delete enumerator;
     delete mainConfig;
@@ -91,59 +95,55 @@ void CMonitorDlg::CloseSession() {
     ThreadInit(0);
 }
 
-std::string CMonitorDlg::CurrentProfileName() const {
+std::string AdapterSession::CurrentProfileName() const {
     ACProfile* current = mainConfig ? mainConfig->GetCurrentProfile() : nullptr;
     return current ? current->name.c_str() : "";
 }
 
-std::string CMonitorDlg::CurrentProfileUserName() const {
+std::string AdapterSession::CurrentProfileUserName() const {
     ACProfile* current = mainConfig ? mainConfig->GetCurrentProfile() : nullptr;
     return current ? current->defaultUserName.c_str() : "";
 }
 
-int32_t CMonitorDlg::LinkQuality() const {
+int32_t AdapterSession::LinkQuality() const {
     return static_cast<int32_t>(QueryDword(deviceName, oid::kLinkQuality));
 }
 
-int32_t CMonitorDlg::RadioState() const {
+int32_t AdapterSession::RadioState() const {
     return static_cast<int32_t>(QueryDword(deviceName, oid::kRadio));
 }
 
-int32_t CMonitorDlg::AuthenticationMode() const {
+int32_t AdapterSession::AuthenticationMode() const {
     return static_cast<int32_t>(QueryDword(deviceName, oid::kAuthenticationMode));
 }
 
-int CMonitorDlg::ApplyCurrentProfile(const std::string& name) {
+int AdapterSession::ApplyCurrentProfile(const std::string& name, int32_t txRate) {
     if (!mainConfig) return 0;
     int result = mainConfig->SetProfile(name.c_str());
     Sleep(1000);  // the driver needs the time to take the profile
-    DWORD rate = static_cast<DWORD>(ReadTxRate(name));
+    DWORD rate = static_cast<DWORD>(txRate);
     DWORD read = 0;
     AcsSetOid(deviceName.c_str(), oid::kTxRate, &read, &rate, sizeof rate);
     return result;
 }
 
-int CMonitorDlg::ChannelIndex() const {
-    unsigned mhz = theApp.Status().FrequencyMHz();
+int AdapterSession::ChannelIndex(const StatusRecord& status) {
+    unsigned mhz = status.FrequencyMHz();
     return ::ChannelIndex(mhz, mhz > 5000 ? 0 : ACWlanConvert2GHztoCh(static_cast<int>(mhz)));
 }
 
-bool CMonitorDlg::ReadStatusRecord() {
-    uint8_t record[kStatusRecordSize] = {};
-    DWORD written = 0, length = sizeof record;
-    if (!AcsGetOid(deviceName.c_str(), oid::kStatusRecord, &written, record, &length) || written == 0)
+bool AdapterSession::ReadStatusRecord(uint8_t (&record)[kStatusRecordSize]) const {
+    uint8_t read[kStatusRecordSize] = {};
+    DWORD written = 0, length = sizeof read;
+    if (!AcsGetOid(deviceName.c_str(), oid::kStatusRecord, &written, read, &length) || written == 0)
         return false;
-    std::memcpy(theApp.statusRecord, record, sizeof record);
+    std::memcpy(record, read, sizeof read);
     return true;
 }
 
-int CMonitorDlg::AdapterCount() const { return enumerator ? enumerator->NbrNics() : 0; }
+int AdapterSession::AdapterCount() const { return enumerator ? enumerator->NbrNics() : 0; }
 
-int CMonitorDlg::AdapterPresent() const { return theApp.adapterPresent; }
-
-bool CMonitorDlg::Disconnected() const { return theApp.Status().Disconnected(); }
-
-int CMonitorDlg::ModelNumber() {
+int AdapterSession::ModelNumber() {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvex\\TelvaraWevo54\\", 0, KEY_READ,
                       &key) != ERROR_SUCCESS)

@@ -1,0 +1,21 @@
+// The profile being edited on the Configuration pages, with the values the store keeps
+// beside the library's record.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class ACProfile;
+
+struct ProfileEditState {
+    ACProfile* editProfile = nullptr;
+    std::string editPassphrase;
+    int32_t editTxRate = 0;
+    // Which of the Security page's nine secret fields show their text masked.
+    int maskFlags[9] = {};
+    // The Configuration page's next sub-tab: 0 = Common, 1 = Security.
+    int rememberedSubTab = 0;
+
+    void ClearMaskFlags() {
+        for (int& flag : maskFlags) flag = 0;
+    }
+};
