@@ -35,6 +35,12 @@ void WriteFlags(const std::string& guid, int request) {
     key.WriteDword(kFlagsValue, FlagsAfter(request, key.ReadDword(kFlagsValue).value_or(0)));
 }
 
+bool RequestStop(SC_HANDLE manager) {
+    fw::ScHandle stopper(OpenServiceA(manager, kServiceName, SERVICE_STOP));
+    SERVICE_STATUS status;
+    return stopper && ControlService(stopper.get(), SERVICE_CONTROL_STOP, &status);
+}
+
 bool StartService(SC_HANDLE manager) {
     fw::ScHandle service(OpenServiceA(manager, kServiceName, SERVICE_START));
     return service && StartServiceA(service.get(), 0, nullptr);
@@ -71,10 +77,11 @@ void HandOver(const std::string& interfaceGuid, int request) {
     if (!query) return;
     DWORD state = ServiceState(query.get());
     if (state == SERVICE_RUNNING) {
-        {
-            fw::ScHandle stopper(OpenServiceA(manager.get(), kServiceName, SERVICE_STOP));
-            SERVICE_STATUS status;
-            if (stopper) ControlService(stopper.get(), SERVICE_CONTROL_STOP, &status);
+        if (!RequestStop(manager.get())) {
+            // A service that refused the request will not stop: waiting would only hold
+            // the user interface up.
+            DbgPrintf("Skyvane: WZCSVC refused to stop; flags left alone\n");
+            return;
         }
         if (!WaitForState(query.get(), SERVICE_STOPPED)) {
             // Flags written under a running service would be overwritten by it.

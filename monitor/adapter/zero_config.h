@@ -12,7 +12,9 @@ int CurrentOsCode();
 int Check(const std::string& interfaceGuid);
 
 // Stops the service if it runs, rewrites the interface's flags for `request` (kTakeOver or
-// kHandBack) and starts the service again. Each wait for the service is bounded.
+// kHandBack) and starts the service again. Each wait for the service is bounded; a service
+// that refuses the stop request, or does not stop in time, keeps its flags and is not
+// started again.
 void HandOver(const std::string& interfaceGuid, int request);
 
 // How long a hand-over waits for the service to stop, and then to run again.

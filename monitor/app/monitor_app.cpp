@@ -1,5 +1,7 @@
 #include "monitor/app/monitor_app.h"
 
+#include <commctrl.h>
+
 #include "athcfg/athcfg.h"
 #include "framework/dialog.h"
 #include "monitor/app/main_frame.h"
@@ -30,6 +32,11 @@ bool CMonitorApp::InitInstance() {
         MessageBeep(MB_ICONEXCLAMATION);
         return false;
     }
+
+    // The frame's status bar and the pages' tabs, progress bars and lists.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                          ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
 
     frame_ = new CMainFrame();
     if (!frame_->CreateFrame()) return false;

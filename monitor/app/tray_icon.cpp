@@ -6,8 +6,11 @@
 #include "monitor/app/tray_state.h"
 
 namespace {
-// The notification data size of the shell versions the product supports.
-constexpr DWORD kNotifyDataSize = 488;
+// The second layout of the notification data: the oldest that carries a 128-character tip,
+// understood by every shell the product supports. Its size differs between 32-bit and
+// 64-bit programs; any other size is read as the first layout with a 64-character tip.
+constexpr DWORD kNotifyDataSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(sizeof(void*) != 4 || kNotifyDataSize == 488, "32-bit layout changed");
 constexpr UINT kTrayIconId = 1;
 }  // namespace
 
@@ -21,7 +24,6 @@ HICON TrayIcon::Icon(UINT iconId) {
 }
 
 bool TrayIcon::Notify(HWND owner, UINT callback, Mode mode, UINT iconId, const std::string& tip) {
-    static_assert(sizeof(NOTIFYICONDATAA) >= kNotifyDataSize, "notification data too small");
     NOTIFYICONDATAA data = {};
     data.cbSize = kNotifyDataSize;
     data.hWnd = owner;

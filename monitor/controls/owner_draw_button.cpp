@@ -41,6 +41,9 @@ COwnerDrawButton::~COwnerDrawButton() {
 bool COwnerDrawButton::Attach(HWND button) {
     if (!Subclass(button)) return false;
     SetPropA(button, kButtonProp, this);
+    // The owner's dialog is created anew at every opening: the new button still has its
+    // template style and must be classified again.
+    kind_ = ButtonKind::None;
     return true;
 }
 
@@ -53,7 +56,7 @@ void COwnerDrawButton::ReplaceBitmap(HBITMAP& slot, UINT id) {
 
 int COwnerDrawButton::SetBitmap(UINT bitmapId) {
     DWORD style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
-    // Classify only once: after the first call the style is owner-draw.
+    // Classify once per attached window: after the first call the style is owner-draw.
     if (kind_ == ButtonKind::None) {
         kind_ = ClassifyButton(style);
         SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(OwnerDrawStyle(style)));

@@ -1,5 +1,5 @@
 // A stand-in for the Wireless Zero Configuration service: fake_service.exe registered as
-// "WZCSVC" for as long as the object lives.
+// "WZCSVC" for as long as the object lives. A refusing one rejects the stop control.
 #pragma once
 #include <windows.h>
 
@@ -7,7 +7,8 @@
 
 class StandInService {
 public:
-    StandInService() {
+    enum Kind { kStoppable, kRefusesStop };
+    explicit StandInService(Kind kind = kStoppable) {
         manager_ = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
         // A registration left by another test may point elsewhere or be marked for
         // deletion: remove it, then register ours once the old one is gone.
@@ -17,7 +18,8 @@ public:
             DeleteService(old);
             CloseServiceHandle(old);
         }
-        const std::string binary = ProgramDir() + "fake_service.exe";
+        const std::string binary = "\"" + ProgramDir() + "fake_service.exe\"" +
+                                   (kind == kRefusesStop ? " refuse-stop" : "");
         for (int i = 0; i < 100 && !service_; ++i) {
             service_ = CreateServiceA(manager_, "WZCSVC", "Wireless Zero Configuration",
                                       SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
@@ -50,11 +52,13 @@ public:
     }
     void Stop() {
         SERVICE_STATUS s;
-        if (State() == SERVICE_RUNNING) ControlService(service_, SERVICE_CONTROL_STOP, &s);
+        if (State() == SERVICE_RUNNING && !ControlService(service_, SERVICE_CONTROL_STOP, &s))
+            ControlService(service_, kEndControl, &s);
         WaitFor(SERVICE_STOPPED);
     }
 
 private:
+    static constexpr DWORD kEndControl = 200;  // fake_service.exe's own end request
     SC_HANDLE manager_ = nullptr;
     SC_HANDLE service_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pe_imports.h"
 #include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
 
@@ -147,4 +148,14 @@ TEST_F(SkyvaneE2E, HiddenFrameAboutBoxAndSecondStartOpeningTheMonitorWindow) {
 
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpUntil(15000, [&] { return first.Ended(); }));
+}
+
+// The frame's status bar and the pages' tab, progress and list controls are common
+// controls: Windows creates them only after the program has initialised their classes.
+TEST(SkyvaneProgram, InitialisesTheCommonControlsItUses) {
+    HMODULE image = LoadLibraryExA((ProgramDir() + "Skyvane.exe").c_str(), nullptr,
+                                   DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(nullptr, image);
+    EXPECT_NE(nullptr, pe::ImportSlot(image, "comctl32.dll", "InitCommonControlsEx"));
+    FreeLibrary(image);
 }

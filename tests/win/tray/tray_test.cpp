@@ -1,6 +1,8 @@
 // The tray frame's poll, icons, tooltips and tray events against the simulated adapter.
 #include "tests/win/tray/tray_fixture.h"
 
+#include "tests/win/tray/shell_spy.h"
+
 #include "athcfg/athsim.h"
 #include "monitor/adapter/oids.h"
 
@@ -70,12 +72,28 @@ TEST_F(TrayTest, ConnectedTooltipAndIconFromSignalLevel) {
     EXPECT_EQ(181u, tray.Last().icon);
 }
 
-TEST_F(TrayTest, LongNetworkNameNeverOverflowsTheTip) {
-    Start(testsim::Adapter(0, "quality=100") + "profile name=Home ssid=Harbor\nselect name=Home\n" +
-          "status disconnected=0 signal=30 rate=0x80000000 ssid=" + std::string(32, 'W') + "\n");
+class ShellTrayTest : public TrayTest {
+protected:
+    TrayIcon shell;  // the real notification area, outliving the frame
+};
+
+TEST_F(ShellTrayTest, TheShellGetsTheWholeTipOfTheLongestConnection) {
+    ASSERT_TRUE(shellspy::Install());
+    const std::string ssid(32, 'W');
+    testsim::Install(testsim::Adapter(0, "quality=100") + "profile name=Home ssid=Harbor\nselect name=Home\n" +
+                     "status disconnected=0 signal=30 rate=0x80000000 ssid=" + ssid + "\n");
+    frame = new CMainFrame(&shell);
+    ASSERT_TRUE(frame->CreateFrame());
+    shellspy::calls.clear();
     Tick();
-    EXPECT_LT(tray.Last().tip.size(), 128u);
-    EXPECT_EQ(0u, tray.Last().tip.find("Connection : " + std::string(32, 'W')));
+
+    ASSERT_EQ(1u, shellspy::calls.size());
+    const shellspy::Call& call = shellspy::calls.back();
+    EXPECT_TRUE(call.result);
+    const std::string expected = fw::Format(fw::LoadText(IDS_CONNECTION_TIP).c_str(), ssid.c_str(),
+                                            static_cast<int32_t>(0x80000000), 100);
+    ASSERT_GT(expected.size(), 63u);  // longer than the first layout's tip
+    EXPECT_EQ(expected, shellspy::TipTheShellReads(call.data));
 }
 
 TEST_F(TrayTest, DisconnectedIconFollowsTheRadio) {

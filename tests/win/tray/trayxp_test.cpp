@@ -64,6 +64,18 @@ TEST_F(ZeroConfigTray, ClosingOtherwiseThanByExitKeepsTheAdapter) {
     EXPECT_EQ(0x00000100u, Flags());
 }
 
+TEST_F(StubbornServiceTray, ARefusedStopGivesUpAtOnceAndLeavesTheFlags) {
+    service.Start();
+    SetFlags(0x0000F123);
+    DWORD before = GetTickCount();
+    Start(Connected("signal=30"));
+    // Waiting for a service that refused to stop would hold the user interface for the
+    // whole 30 s bound.
+    EXPECT_LT(GetTickCount() - before, 10000u);
+    EXPECT_EQ(0x0000F123u, Flags());
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), service.State());
+}
+
 int main(int argc, char** argv) {
     int rerun = RerunAsWindowsVersion("winxp");
     if (rerun >= 0) return rerun;

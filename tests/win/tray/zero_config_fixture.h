@@ -19,7 +19,8 @@ inline void SetFlags(DWORD flags) {
 
 inline DWORD Flags() { return testsim::ReadDword(kFlagsKey, "ControlFlags"); }
 
-class ZeroConfigTray : public TrayTest {
+template <StandInService::Kind kind>
+class ServiceTray : public TrayTest {
 protected:
     void SetUp() override {
         TrayTest::SetUp();
@@ -29,7 +30,10 @@ protected:
         TrayTest::TearDown();
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, kFlagsKey.c_str());
     }
-    StandInService service;
+    StandInService service{kind};
 };
+
+using ZeroConfigTray = ServiceTray<StandInService::kStoppable>;
+using StubbornServiceTray = ServiceTray<StandInService::kRefusesStop>;
 
 }  // namespace zctest

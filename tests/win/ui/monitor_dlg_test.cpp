@@ -361,3 +361,51 @@ TEST_F(MonitorWindow, HelpStartsTheViewerOnTheModelsFileInTheCurrentDirectory) {
     line = HelpCommandFor(true);
     EXPECT_NE(std::string::npos, line.find(dir + "\\Wevo_54_Help.chm")) << line;
 }
+
+namespace {
+// Pixels of button `id` that differ from its bitmap drawn at the left, centred vertically,
+// moved by `shift` (a checked toggle's), ANDed with the face colour; -1 when the button is
+// not owner-drawn.
+int ButtonBitmapMismatches(int id, UINT bitmapId, int shift = 0) {
+    HWND button = GetDlgItem(Monitor(), id);
+    if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) return -1;
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!bitmap) return -2;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    RECT client;
+    GetClientRect(button, &client);
+    int left = 2 + shift, top = (client.bottom - info.bmHeight) / 2 + shift;
+    HDC screen = GetDC(button);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    int mismatches = 0;
+    for (int y = 0; y < info.bmHeight; ++y)
+        for (int x = 0; x < info.bmWidth; ++x)
+            if (GetPixel(screen, left + x, top + y) != (GetPixel(mem, x, y) & face)) ++mismatches;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bitmap);
+    ReleaseDC(button, screen);
+    return mismatches;
+}
+}  // namespace
+
+TEST_F(MonitorWindow, ButtonsKeepTheirBitmapsEachTimeTheWindowOpens) {
+    OpenAdapter("on");
+    theApp.adapterPresent = 1;
+    for (int opening = 1; opening <= 3; ++opening) {
+        int radio = -3, help = -3, hide = -3;
+        RunMonitor(1, {[&] { UpdateWindow(Monitor()); },
+                       [&] {
+                           radio = ButtonBitmapMismatches(IDC_RADIO_BUTTON, IDB_RADIO_ON, 1);
+                           help = ButtonBitmapMismatches(IDC_HELP_BUTTON, IDB_HELP);
+                           hide = ButtonBitmapMismatches(IDC_HIDE_BUTTON, IDB_HIDE);
+                       }});
+        EXPECT_EQ(0, radio) << "opening " << opening;
+        EXPECT_EQ(0, help) << "opening " << opening;
+        EXPECT_EQ(0, hide) << "opening " << opening;
+    }
+}
