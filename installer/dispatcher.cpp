@@ -24,19 +24,36 @@ bool Dispatcher::NT() const { return state_.osCode == kOsWin2000 || state_.osCod
 bool Dispatcher::XP() const { return state_.osCode == kOsWinXP; }
 
 void Dispatcher::Run(const std::vector<std::string>& args) {
-    const std::string helpWord = HelpWord();
     if (args.size() == 1) ops_.ShowMessage("Command Error");
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.empty()) continue;
-        const std::string rest = arg.substr(1);
-        if (arg[0] == '-' || arg[0] == '/') RunDashSwitch(rest);
-        RunAnySwitch(rest);
-        if (rest == helpWord) {
-            ops_.ShowHelp();
-            continue;
+        // A command that fails (out of memory included) must not end the walk:
+        // the setup script waits for this process and reads no exit status.
+        try {
+            RunArgument(args, i);
+        } catch (...) {
+            ReportFailedArgument(args[i]);
         }
-        RunParameter(args, i);
+    }
+}
+
+void Dispatcher::RunArgument(const std::vector<std::string>& args, std::size_t index) {
+    const std::string& arg = args[index];
+    if (arg.empty()) return;
+    const std::string rest = arg.substr(1);
+    if (arg[0] == '-' || arg[0] == '/') RunDashSwitch(rest);
+    RunAnySwitch(rest);
+    if (rest == HelpWord()) {
+        ops_.ShowHelp();
+        return;
+    }
+    RunParameter(args, index);
+}
+
+void Dispatcher::ReportFailedArgument(const std::string& arg) {
+    try {
+        ops_.ShowMessage("Command failed: " + arg.substr(0, kShownArgumentMax));
+    } catch (...) {
+        // Nothing left to report with; the walk goes on.
     }
 }
 

@@ -14,6 +14,8 @@ constexpr unsigned kDisableRetryMs = 3000;
 constexpr int kDisableAttempts = 20;          // about a minute of retries
 constexpr unsigned kQueryDevicePollMs = 200;
 constexpr int kQueryDevicePolls = 600;        // two minutes
+// How much of a failed argument its message repeats.
+constexpr std::size_t kShownArgumentMax = 60;
 
 class Dispatcher {
 public:
@@ -26,6 +28,8 @@ public:
     static std::string HelpWord();
 
 private:
+    void RunArgument(const std::vector<std::string>& args, std::size_t index);
+    void ReportFailedArgument(const std::string& arg);
     void RunDashSwitch(const std::string& name);
     void RunAnySwitch(const std::string& name);
     void RunParameter(const std::vector<std::string>& args, std::size_t index);

@@ -55,6 +55,8 @@ public:
 
 private:
     bool WaitForServiceState(std::uint32_t state);
+    // Stops the service; false (reported) when it is still not stopped at the bound.
+    bool StopServiceWithinBound();
     // The adapter's "NetCfgInstanceId", or empty when missing or not a plausible name.
     std::string ReadInstanceId(const std::string& classSubkey, std::size_t maxLength);
 

@@ -37,10 +37,13 @@ bool SystemOperations::WaitForServiceState(std::uint32_t wanted) {
     return false;
 }
 
-void SystemOperations::StopZeroConfigService() {
+void SystemOperations::StopZeroConfigService() { StopServiceWithinBound(); }
+
+bool SystemOperations::StopServiceWithinBound() {
     api_.RequestService(kZeroConfigService, ServiceRequest::Stop);
-    if (!WaitForServiceState(kServiceStopped))
-        api_.ShowMessage("Wireless Zero Configuration service did not stop within 30 seconds");
+    if (WaitForServiceState(kServiceStopped)) return true;
+    api_.ShowMessage("Wireless Zero Configuration service did not stop within 30 seconds");
+    return false;
 }
 
 void SystemOperations::StartZeroConfigService() {
@@ -49,27 +52,32 @@ void SystemOperations::StartZeroConfigService() {
         api_.ShowMessage("Wireless Zero Configuration service did not start within 30 seconds");
 }
 
+// Flags written under a running service would be overwritten by it, so a
+// service that does not stop leaves them alone (and is not started again).
 void SystemOperations::DisableZeroConfigForAdapter() {
     FindAdapterClassKeys([&](const std::string& subkey) {
         const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
         if (instance.empty()) return;
         const std::string key = std::string(kWzcInterfacesKey) + "\\" + instance;
-        if (!api_.KeyExists(key)) {
-            api_.CreateKey(key);
-            StopZeroConfigService();
-            api_.Sleep(5000);
+        const bool created = !api_.KeyExists(key) && api_.CreateKey(key);
+        // The adapter was found either way; its failure has been reported.
+        state_.adapterPending = 0;
+        if (!StopServiceWithinBound()) {
+            // An empty key of ours would make every later run read flags that are not there.
+            if (created) api_.DeleteKey(key);
+            return;
+        }
+        api_.Sleep(5000);
+        if (created) {
             api_.WriteDword(key, "ControlFlags", kNewInterfaceFlags);
             api_.WriteDword(key, "LayoutVersion", LayoutVersion(state_.servicePackLevel));
         } else {
-            StopZeroConfigService();
-            api_.Sleep(5000);
             std::uint32_t flags = 0;
             // Flags that cannot be read are left alone rather than guessed.
             if (api_.ReadDword(key, "ControlFlags", &flags))
                 api_.WriteDword(key, "ControlFlags", flags & ~kControlMask);
         }
         StartZeroConfigService();
-        state_.adapterPending = 0;
     });
 }
 
@@ -78,7 +86,7 @@ void SystemOperations::EnableZeroConfigForAdapter() {
         const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
         if (instance.empty()) return;
         const std::string key = std::string(kWzcInterfacesKey) + "\\" + instance;
-        StopZeroConfigService();
+        if (!StopServiceWithinBound()) return;
         api_.Sleep(2000);
         std::uint32_t flags = 0;
         if (api_.ReadDword(key, "ControlFlags", &flags))

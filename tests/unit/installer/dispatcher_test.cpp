@@ -178,3 +178,11 @@ TEST_F(DispatcherTest, SettingParameterNamedLikeASwitchDoesBoth) {
               Run(drivora::kOsWinXP, {"!RunINF", "", "unknown"}));
     EXPECT_EQ("RUNINF", state.settings.deviceId.str());
 }
+
+TEST_F(DispatcherTest, AFailingCommandDoesNotEndTheRun) {
+    ops.failing = {"PurgeNetClassEntries", "RemoveDevicesByHardwareId"};
+    EXPECT_EQ((Calls{"PurgeNetClassEntries[PCI\\VEN_168C]", "msg:Command failed: /Remove",
+                     "RemoveDevicesByHardwareId[PCI\\VEN_168C]", "msg:Command failed: -KillUnknow",
+                     "ReenumerateRootDevices[PCI\\VEN_168C]"}),
+              Run(drivora::kOsWinXP, {"/Remove", "-KillUnknow", "/PnP"}));
+}
