@@ -222,12 +222,31 @@ public:
         return true;
     }
 
+    std::map<std::string, std::string> files;  // appended to, by path
+    std::unique_ptr<drivora::AppendFile> OpenAppendFile(const std::string& path) override {
+        return std::make_unique<File>(files[path]);
+    }
+    drivora::LocalTime Now() override { return {2026, 12, 7, 18, 30, 1}; }
+
     int serviceQueries = 0;
     bool childZeroIsSuccess = false;    // what Wine's CM_Get_Child does
     std::set<std::string> undeletable;  // upper-cased key paths DeleteKeyTree refuses
     std::vector<std::string> removedDevices;
 
 private:
+    class File : public drivora::AppendFile {
+    public:
+        explicit File(std::string& text) : text_(text) {}
+        std::uint64_t Size() override { return text_.size(); }
+        bool Append(const char* data, std::size_t size) override {
+            text_.append(data, size);
+            return true;
+        }
+
+    private:
+        std::string& text_;
+    };
+
     class List : public drivora::DeviceList {
     public:
         explicit List(FakeSystem& sys) : sys_(sys) {}

@@ -19,10 +19,17 @@ public:
     int adaptersFoundOnAttempt = 1;   // DisableZeroConfigForAdapter clears the flag on this attempt
     unsigned sleptMs = 0;
     std::vector<std::string> failing;  // operations that throw std::bad_alloc after being recorded
+    std::vector<std::string> logs;     // log files opened
 
     void ShowMessage(const std::string& text) override { calls.push_back("msg:" + text); }
     void ShowHelp() override { calls.push_back("help"); }
     void Sleep(unsigned ms) override { sleptMs += ms; }
+    void BeginStep(const std::string&) override {}
+    void LogStep(const std::string&, const std::string&) override {}
+    bool OpenLog(const std::string& path) override {
+        logs.push_back(path);
+        return true;
+    }
 
     void RemoveDevicesByHardwareId() override { Record("RemoveDevicesByHardwareId"); }
     void PurgeEnumKeys() override { Record("PurgeEnumKeys"); }
