@@ -38,6 +38,7 @@ struct CommandSettings {
     FixedText<50> infSection;
     FixedText<50> processName;
     FixedText<500> zeroConfigKey;
+    FixedText<260> logPath;  // empty: no step log
 };
 
 // Windows family codes shared with the monitor.
@@ -57,6 +58,7 @@ struct RunState {
     int servicePackLevel = kServicePackUnknown;  // set on Windows XP only
     bool win9xFamily = false;                    // top bit of the packed version number
     int adapterPending = 0;
+    bool quiet = false;  // messages go to the step log only
     CommandSettings settings;
 };
 

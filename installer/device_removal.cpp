@@ -7,16 +7,28 @@
 
 namespace drivora {
 
+namespace {
+
+std::string DeviceName(const DeviceInfo& info) { return info.hasInstanceId ? info.instanceId : info.hardwareId; }
+
+}  // namespace
+
+bool SystemOperations::LogResult(bool ok, const std::string& what, const char* done) {
+    log_.Write(what, ok ? std::string(done) : std::string("not ") + done);
+    return ok;
+}
+
 void SystemOperations::RemoveDevicesByHardwareId() {
     auto devices = api_.OpenDevices(DeviceScope::AllClasses);
     if (!devices) {
-        api_.ShowMessage("Error");
+        ShowMessage("Error");
         return;
     }
     const std::string id = state_.settings.deviceId.str();
     DeviceInfo info;
     for (std::uint32_t i = 0; devices->Get(i, &info); ++i) {
-        if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id)) devices->Remove(i);
+        if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id))
+            LogResult(devices->Remove(i), "device " + DeviceName(info), "removed");
     }
 }
 
@@ -32,7 +44,8 @@ void SystemOperations::PurgeEnumKeys() {
     std::uint32_t index = 0;
     while (api_.EnumSubkey(key, index, &name)) {
         // A deleted key moves the later ones up, so the same index is read again.
-        if (m > 0 && enumerator + "\\" + name.substr(0, m) == id && api_.DeleteKeyTree(key + "\\" + name))
+        if (m > 0 && enumerator + "\\" + name.substr(0, m) == id &&
+            LogResult(api_.DeleteKeyTree(key + "\\" + name), "key " + key + "\\" + name, "deleted"))
             continue;
         ++index;
     }
@@ -43,21 +56,25 @@ void SystemOperations::RemoveNetworkDevices() {
     if (auto devices = api_.OpenDevices(DeviceScope::NetworkPresent)) {
         DeviceInfo info;
         for (std::uint32_t i = 0; devices->Get(i, &info); ++i) {
-            if (info.hasInstanceId && StartsWithNoCase(ToUpper(info.instanceId), id)) devices->Remove(i);
+            if (info.hasInstanceId && StartsWithNoCase(ToUpper(info.instanceId), id))
+                LogResult(devices->Remove(i), "device " + info.instanceId, "removed");
         }
     }
     PurgeEnumKeys();
     if (state_.osCode != kOsWinXP) return;
-    if (!state_.settings.zeroConfigKey.empty()) api_.DeleteKey(state_.settings.zeroConfigKey.str());
+    const std::string zeroConfigKey = state_.settings.zeroConfigKey.str();
+    if (!zeroConfigKey.empty()) LogResult(api_.DeleteKey(zeroConfigKey), "key " + zeroConfigKey, "deleted");
     for (const char* value : {"ActiveSettings", "ControlFlags", "LayoutVersion"})
-        api_.DeleteValue(kWzcInterfacesKey, value);
+        LogResult(api_.DeleteValue(kWzcInterfacesKey, value),
+                  std::string("value ") + value + " of " + kWzcInterfacesKey, "deleted");
 }
 
 void SystemOperations::ReenumerateRootDevices() {
     auto devices = api_.OpenDevices(DeviceScope::RootEnumerator);
     if (!devices) return;
     DeviceInfo info;
-    for (std::uint32_t i = 0; devices->Get(i, &info); ++i) devices->Reenumerate(i);
+    for (std::uint32_t i = 0; devices->Get(i, &info); ++i)
+        LogResult(devices->Reenumerate(i), "device " + DeviceName(info), "re-enumerated");
 }
 
 // Depth-first over the whole tree below the root. Every node is tested, first
@@ -67,7 +84,7 @@ void SystemOperations::ReenumerateRootDevices() {
 void SystemOperations::RemoveDevnodesAndRescan() {
     std::uint32_t root = 0;
     if (!api_.LocateRootNode(&root) || root == 0) {
-        api_.ShowMessage("CM_Locate_DevNode error !");
+        ShowMessage("CM_Locate_DevNode error !");
         return;
     }
     const std::string id = state_.settings.deviceId.str();
@@ -86,12 +103,12 @@ void SystemOperations::RemoveDevnodesAndRescan() {
         if (api_.NextSibling(node, &next)) push(next);
         std::string nodeId;
         if (api_.NodeId(node, &nodeId) && Contains(nodeId, id)) {
-            api_.RemoveSubtree(node);
+            LogResult(api_.RemoveSubtree(node), "device node " + nodeId, "removed");
             continue;
         }
         if (api_.FirstChild(node, &child)) push(child);
     }
-    if (api_.LocateRootNode(&root)) api_.ReenumerateNode(root);
+    if (api_.LocateRootNode(&root)) LogResult(api_.ReenumerateNode(root), "root device node", "re-enumerated");
 }
 
 int SystemOperations::IsDevicePresent() {

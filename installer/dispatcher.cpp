@@ -24,66 +24,103 @@ bool Dispatcher::NT() const { return state_.osCode == kOsWin2000 || state_.osCod
 bool Dispatcher::XP() const { return state_.osCode == kOsWinXP; }
 
 void Dispatcher::Run(const std::vector<std::string>& args) {
-    const std::string helpWord = HelpWord();
     if (args.size() == 1) ops_.ShowMessage("Command Error");
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.empty()) continue;
-        const std::string rest = arg.substr(1);
-        if (arg[0] == '-' || arg[0] == '/') RunDashSwitch(rest);
-        RunAnySwitch(rest);
-        if (rest == helpWord) {
-            ops_.ShowHelp();
-            continue;
+        // A command that fails (out of memory included) must not end the walk:
+        // the setup script waits for this process and reads no exit status.
+        try {
+            RunArgument(args, i);
+        } catch (...) {
+            ReportFailedArgument(args[i]);
         }
-        RunParameter(args, i);
+    }
+    try {
+        ops_.BeginStep("end");
+        ops_.LogStep(std::to_string(args.size() > 0 ? args.size() - 1 : 0) + " arguments", "run ended");
+    } catch (...) {
+        // The run ends all the same.
+    }
+}
+
+bool Dispatcher::IsSwitch(const std::string& name, const char* switchName) {
+    if (!EqualsNoCase(name, switchName)) return false;
+    ops_.BeginStep(switchName);
+    return true;
+}
+
+void Dispatcher::RunArgument(const std::vector<std::string>& args, std::size_t index) {
+    const std::string& arg = args[index];
+    if (arg.empty()) return;
+    const std::string rest = arg.substr(1);
+    if (arg[0] == '-' || arg[0] == '/') RunDashSwitch(rest);
+    RunAnySwitch(rest);
+    if (rest == HelpWord()) {
+        ops_.BeginStep("help");
+        ops_.ShowHelp();
+        return;
+    }
+    RunParameter(args, index);
+}
+
+void Dispatcher::ReportFailedArgument(const std::string& arg) {
+    try {
+        ops_.ShowMessage("Command failed: " + arg.substr(0, kShownArgumentMax));
+    } catch (...) {
+        // Nothing left to report with; the walk goes on.
     }
 }
 
 void Dispatcher::RunDashSwitch(const std::string& name) {
-    if (EqualsNoCase(name, "KillUnknow")) {
+    if (IsSwitch(name, "KillUnknow")) {
         if (NT()) ops_.RemoveDevicesByHardwareId();
         else ops_.PurgeEnumKeys();
     }
-    if (EqualsNoCase(name, "Remove")) {
+    if (IsSwitch(name, "Remove")) {
         if (NT()) ops_.PurgeNetClassEntries();
         else ops_.PurgeLegacyNetClassEntries();
         ops_.RemoveNetworkDevices();
     }
-    if (EqualsNoCase(name, "Update")) ops_.ShowMessage(NT() ? "Update" : std::string("Update") + kNoSupport);
-    if (EqualsNoCase(name, "PnP")) {
+    if (IsSwitch(name, "Update")) ops_.ShowMessage(NT() ? "Update" : std::string("Update") + kNoSupport);
+    if (IsSwitch(name, "PnP")) {
         if (NT()) ops_.ReenumerateRootDevices();
         else ops_.RemoveDevnodesAndRescan();
+    }
+    if (IsSwitch(name, "Quiet")) {
+        state_.quiet = true;
+        ops_.LogStep("message boxes", "off");
     }
 }
 
 void Dispatcher::RunAnySwitch(const std::string& name) {
-    if (EqualsNoCase(name, "RunINF")) {
+    if (IsSwitch(name, "RunINF")) {
         if (NT()) ops_.RunInfSection();
         else ops_.ShowMessage(std::string("RunINF") + kNoSupport);
     }
-    if (EqualsNoCase(name, "DisableWZCS")) {
+    if (IsSwitch(name, "DisableWZCS")) {
         if (XP()) DisableZeroConfigWithRetries();
         else ops_.ShowMessage(std::string("DisableWZCS") + kNoSupport);
     }
-    if (EqualsNoCase(name, "EnableWZCS")) {
+    if (IsSwitch(name, "EnableWZCS")) {
         if (XP()) ops_.EnableZeroConfigForAdapter();
         else ops_.ShowMessage(std::string("EnableWZCS") + kNoSupport);
     }
     // Stop and start share the messages of the adapter switches they belong to.
-    if (EqualsNoCase(name, "StopWZCS")) {
+    if (IsSwitch(name, "StopWZCS")) {
         if (XP()) ops_.StopZeroConfigService();
         else ops_.ShowMessage(std::string("DisableWZCS") + kNoSupport);
     }
-    if (EqualsNoCase(name, "StartWZCS")) {
+    if (IsSwitch(name, "StartWZCS")) {
         if (XP()) ops_.StartZeroConfigService();
         else ops_.ShowMessage(std::string("EnableWZCS") + kNoSupport);
     }
-    if (EqualsNoCase(name, "QueryDevice")) {
+    if (IsSwitch(name, "QueryDevice")) {
         if (NT()) WaitForDevice();
         else ops_.ShowMessage(std::string("QueryDevice") + kNoSupport);
     }
-    if (name == "?") ops_.ShowMessage("Command No Support");
+    if (name == "?") {
+        ops_.BeginStep("?");
+        ops_.ShowMessage("Command No Support");
+    }
 }
 
 void Dispatcher::RunParameter(const std::vector<std::string>& args, std::size_t index) {
@@ -91,21 +128,20 @@ void Dispatcher::RunParameter(const std::vector<std::string>& args, std::size_t 
     CommandSettings& s = state_.settings;
     const std::string value = arg.substr(1);
     switch (arg[0]) {
-    case '!':
-        if (!s.deviceId.Assign(DeviceIdFromParameter(value)))
-            ops_.ShowMessage(TooLong("Device ID", s.deviceId.kMaxLength));
-        return;
-    case '#':
-        if (!s.infPath.Assign(value)) ops_.ShowMessage(TooLong("INF path", s.infPath.kMaxLength));
-        return;
-    case '%':
-        if (!s.infSection.Assign(value))
-            ops_.ShowMessage(TooLong("INF section", s.infSection.kMaxLength));
+    case '!': SetParameter('!', s.deviceId, DeviceIdFromParameter(value), "Device ID"); return;
+    case '#': SetParameter('#', s.infPath, value, "INF path"); return;
+    case '%': SetParameter('%', s.infSection, value, "INF section"); return;
+    case '$':
+        // A log that cannot be opened is reported and the run goes on without it.
+        if (!SetParameter('$', s.logPath, value, "Log path")) return;
+        if (ops_.OpenLog(value)) ops_.LogStep("log file " + value, "opened");
+        else ops_.ShowMessage("Cannot open log file " + value);
         return;
     default:
         break;
     }
     if (EqualsNoCase(arg, "DeleteProcess")) {
+        ops_.BeginStep("DeleteProcess");
         // The name is the next argument, which is then also examined on its own.
         if (index + 1 >= args.size()) {
             s.processName.Clear();
@@ -116,8 +152,20 @@ void Dispatcher::RunParameter(const std::vector<std::string>& args, std::size_t 
             ops_.TerminateProcessByName(s.processName.str());
         }
     } else if (arg[0] == '?') {
+        ops_.BeginStep("?");
         ops_.ShowMessage("Command No Support");
     }
+}
+
+template <std::size_t Capacity>
+bool Dispatcher::SetParameter(char form, FixedText<Capacity>& setting, const std::string& value, const char* what) {
+    ops_.BeginStep(std::string(1, form));
+    if (!setting.Assign(value)) {
+        ops_.ShowMessage(TooLong(what, setting.kMaxLength));
+        return false;
+    }
+    ops_.LogStep(std::string(what) + " " + value, "set");
+    return true;
 }
 
 void Dispatcher::DisableZeroConfigWithRetries() {
@@ -133,12 +181,16 @@ void Dispatcher::DisableZeroConfigWithRetries() {
 }
 
 void Dispatcher::WaitForDevice() {
-    for (int poll = 0; poll < kQueryDevicePolls; ++poll) {
+    const std::string device = "device " + state_.settings.deviceId.str();
+    for (int poll = 0; poll < queryDevicePolls; ++poll) {
         ops_.Sleep(kQueryDevicePollMs);
-        if (ops_.IsDevicePresent() == 1) return;
+        if (ops_.IsDevicePresent() == 1) {
+            ops_.LogStep(device, "present");
+            return;
+        }
     }
     ops_.ShowMessage("QueryDevice: device not present after " +
-                     std::to_string(kQueryDevicePolls * kQueryDevicePollMs / 1000) + " seconds");
+                     std::to_string(queryDevicePolls * kQueryDevicePollMs / 1000) + " seconds");
 }
 
 }  // namespace drivora

@@ -14,6 +14,8 @@ constexpr unsigned kDisableRetryMs = 3000;
 constexpr int kDisableAttempts = 20;          // about a minute of retries
 constexpr unsigned kQueryDevicePollMs = 200;
 constexpr int kQueryDevicePolls = 600;        // two minutes
+// How much of a failed argument its message repeats.
+constexpr std::size_t kShownArgumentMax = 60;
 
 class Dispatcher {
 public:
@@ -25,7 +27,17 @@ public:
     // The hidden help switch's word, put together at run time.
     static std::string HelpWord();
 
+    // Polls of QueryDevice before it gives up; tests shorten it.
+    int queryDevicePolls = kQueryDevicePolls;
+
 private:
+    void RunArgument(const std::vector<std::string>& args, std::size_t index);
+    void ReportFailedArgument(const std::string& arg);
+    // True when `name` is `switchName` (any case); its log lines begin.
+    bool IsSwitch(const std::string& name, const char* switchName);
+    // Sets a parameter's setting, or refuses an over-long value with a message.
+    template <std::size_t Capacity>
+    bool SetParameter(char form, FixedText<Capacity>& setting, const std::string& value, const char* what);
     void RunDashSwitch(const std::string& name);
     void RunAnySwitch(const std::string& name);
     void RunParameter(const std::vector<std::string>& args, std::size_t index);

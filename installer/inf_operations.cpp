@@ -28,6 +28,10 @@ bool IsPlainFileName(const std::string& name, std::size_t maxLength) {
 
 }  // namespace
 
+void SystemOperations::RemoveLoggedFile(const std::string& path) {
+    LogResult(api_.RemoveFile(path), "file " + path, "deleted");
+}
+
 std::string SystemOperations::InfCommandLine() {
     const std::string system = api_.SystemDirectory();
     std::string line = system + "\\rundll32.exe " + system + "\\SETUPAPI.DLL,InstallHinfSection " +
@@ -37,15 +41,18 @@ std::string SystemOperations::InfCommandLine() {
 
 void SystemOperations::RunInfSection() {
     if (state_.settings.infSection.empty() || state_.settings.infPath.empty()) {
-        api_.ShowMessage("RunINF needs an INF path and an INF section");
+        ShowMessage("RunINF needs an INF path and an INF section");
         return;
     }
     const std::string line = InfCommandLine();
     if (line.empty()) {
-        api_.ShowMessage("RunINF command line too long");
+        ShowMessage("RunINF command line too long");
         return;
     }
-    api_.StartProgram(line);
+    // Whether the installer succeeds is not learnt here; QueryDevice waits for the device.
+    LogResult(api_.StartProgram(line),
+              "section " + state_.settings.infSection.str() + " of " + state_.settings.infPath.str(),
+              "installer started");
 }
 
 std::string SystemOperations::ReadInstanceId(const std::string& classSubkey, std::size_t maxLength) {
@@ -72,18 +79,19 @@ void SystemOperations::PurgeNetClassEntries() {
     FindAdapterClassKeys([&](const std::string& subkey) {
         std::string infPath;
         if (api_.ReadString(subkey, "InfPath", &infPath) && IsPlainFileName(infPath, kInfPathMax)) {
-            api_.RemoveFile(infDir + infPath);
+            RemoveLoggedFile(infDir + infPath);
             // The compiled INF sits beside it with the extension ".PNF".
             if (infPath.size() > 4 && EqualsNoCase(infPath.substr(infPath.size() - 4), ".inf"))
-                api_.RemoveFile(infDir + infPath.substr(0, infPath.size() - 4) + ".PNF");
+                RemoveLoggedFile(infDir + infPath.substr(0, infPath.size() - 4) + ".PNF");
         }
         const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
         if (instance.empty()) return;
         const std::string connection = std::string(kNetworkKey) + "\\" + instance;
-        api_.DeleteKey(connection + "\\Connection");
-        api_.DeleteKey(connection);
-        if (state_.osCode == kOsWinXP)
-            state_.settings.zeroConfigKey.Assign(std::string(kWzcInterfacesKey) + "\\" + instance);
+        LogResult(api_.DeleteKey(connection + "\\Connection"), "key " + connection + "\\Connection", "deleted");
+        LogResult(api_.DeleteKey(connection), "key " + connection, "deleted");
+        if (state_.osCode == kOsWinXP &&
+            state_.settings.zeroConfigKey.Assign(std::string(kWzcInterfacesKey) + "\\" + instance))
+            log_.Write("key " + state_.settings.zeroConfigKey.str(), "to be deleted with the devices");
     });
 }
 
@@ -102,11 +110,12 @@ void SystemOperations::PurgeLegacyNetClassEntries() {
         }
         std::string infPath;
         if (api_.ReadString(subkey, "InfPath", &infPath) && IsPlainFileName(infPath, kLegacyInfPathMax)) {
-            api_.RemoveFile(windows + "\\inf\\" + infPath);
-            api_.RemoveFile(windows + "\\inf\\Other\\" + infPath);
+            RemoveLoggedFile(windows + "\\inf\\" + infPath);
+            RemoveLoggedFile(windows + "\\inf\\Other\\" + infPath);
         }
         // The remaining subkeys move up after a deletion: scan again from the first.
-        if (api_.DeleteKeyTree(subkey) && ++deletions < kMaxLegacyDeletions) index = 0;
+        if (LogResult(api_.DeleteKeyTree(subkey), "key " + subkey, "deleted") && ++deletions < kMaxLegacyDeletions)
+            index = 0;
         else ++index;
     }
 }

@@ -94,7 +94,11 @@ void CMainFrame::DetectWindowsVersion() {
 void CMainFrame::OnTimer(UINT_PTR id) {
     // Killed first: the message boxes' and the help dialog's loops must not run the walk again.
     KillTimer(Handle(), kDispatchTimer);
-    RunCommandLine();
+    try {
+        RunCommandLine();
+    } catch (...) {
+        // The frame must close whatever happened, or the hidden process never ends.
+    }
     DestroyWindow(Handle());
 }
 

@@ -1,5 +1,5 @@
 // What the command dispatcher calls: one method per operation, plus the
-// message box, the help dialog and the pause between retries.
+// message box, the help dialog, the pause between retries and the step log.
 #pragma once
 #include <string>
 
@@ -12,6 +12,11 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowHelp() = 0;
     virtual void Sleep(unsigned ms) = 0;
+
+    // Step log: the switch the next lines belong to, one line, the file.
+    virtual void BeginStep(const std::string& name) = 0;
+    virtual void LogStep(const std::string& what, const std::string& outcome) = 0;
+    virtual bool OpenLog(const std::string& path) = 0;
 
     // Device removal and re-enumeration.
     virtual void RemoveDevicesByHardwareId() = 0;

@@ -2,6 +2,7 @@
 // (under HKEY_LOCAL_MACHINE), Setup API device sets, the Configuration Manager
 // tree, DOS device names, services, processes, files and program start.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,6 +34,19 @@ public:
 };
 
 enum class ServiceRequest { Stop, Start };
+
+struct LocalTime {
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// A file open for appending. Append returns once the data has been handed to
+// the system, so a line survives the process.
+class AppendFile {
+public:
+    virtual ~AppendFile() = default;
+    virtual std::uint64_t Size() = 0;
+    virtual bool Append(const char* data, std::size_t size) = 0;
+};
 
 struct ProcessEntry {
     std::uint32_t pid = 0;
@@ -88,6 +102,10 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // Starts a program in a normal window without waiting for it.
     virtual bool StartProgram(const std::string& commandLine) = 0;
+
+    // The step log's file, created when missing; nullptr when it cannot be opened.
+    virtual std::unique_ptr<AppendFile> OpenAppendFile(const std::string& path) = 0;
+    virtual LocalTime Now() = 0;
 };
 
 }  // namespace drivora

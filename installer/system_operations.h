@@ -7,6 +7,7 @@
 
 #include "installer/command_settings.h"
 #include "installer/operations.h"
+#include "installer/step_log.h"
 #include "installer/system_api.h"
 
 namespace drivora {
@@ -26,9 +27,20 @@ class SystemOperations : public Operations {
 public:
     SystemOperations(RunState& state, SystemApi& api) : state_(state), api_(api) {}
 
-    void ShowMessage(const std::string& text) override { api_.ShowMessage(text); }
-    void ShowHelp() override { api_.ShowHelp(); }
+    // Every message is logged; in quiet mode it is not shown, as if OK had been pressed.
+    void ShowMessage(const std::string& text) override {
+        log_.Write("message \"" + text + "\"", state_.quiet ? "not shown (quiet)" : "shown");
+        if (!state_.quiet) api_.ShowMessage(text);
+    }
+    void ShowHelp() override {
+        log_.Write("help dialog", state_.quiet ? "not shown (quiet)" : "shown");
+        if (!state_.quiet) api_.ShowHelp();
+    }
     void Sleep(unsigned ms) override { api_.Sleep(ms); }
+
+    void BeginStep(const std::string& name) override { log_.BeginStep(name); }
+    void LogStep(const std::string& what, const std::string& outcome) override { log_.Write(what, outcome); }
+    bool OpenLog(const std::string& path) override { return log_.Open(path); }
 
     void RemoveDevicesByHardwareId() override;
     void PurgeEnumKeys() override;
@@ -54,12 +66,20 @@ public:
     std::string InfCommandLine();
 
 private:
-    bool WaitForServiceState(std::uint32_t state);
+    enum class ServiceWait { Reached, TimedOut, Unknown };
+    ServiceWait WaitForServiceState(std::uint32_t state);
+    // Logs "<done>" or "not <done>" as the outcome of a step on `what`; returns `ok`.
+    bool LogResult(bool ok, const std::string& what, const char* done);
+    void RemoveLoggedFile(const std::string& path);
+    void WriteFlags(const std::string& key, const char* value, std::uint32_t data);
+    // Stops the service; false (reported) when it is still not stopped at the bound.
+    bool StopServiceWithinBound();
     // The adapter's "NetCfgInstanceId", or empty when missing or not a plausible name.
     std::string ReadInstanceId(const std::string& classSubkey, std::size_t maxLength);
 
     RunState& state_;
     SystemApi& api_;
+    StepLog log_{api_};
 };
 
 }  // namespace drivora

@@ -67,6 +67,33 @@ private:
     std::vector<SP_DEVINFO_DATA> elements_;
 };
 
+// Each line is written at the end and flushed, so what was logged survives a
+// crash and another run appending meanwhile. Plain write access, as the
+// Windows 9x family knows no append-only access.
+class WinAppendFile : public AppendFile {
+public:
+    explicit WinAppendFile(HANDLE file) : file_(file) {}
+
+    std::uint64_t Size() override {
+        DWORD high = 0;
+        const DWORD low = GetFileSize(file_.get(), &high);
+        if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return UINT64_MAX;  // counts as full
+        return (static_cast<std::uint64_t>(high) << 32) | low;
+    }
+    bool Append(const char* data, std::size_t size) override {
+        if (SetFilePointer(file_.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+            GetLastError() != NO_ERROR)
+            return false;
+        DWORD written = 0;
+        const bool ok = WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+        FlushFileBuffers(file_.get());
+        return ok;
+    }
+
+private:
+    fw::KernelHandle file_;
+};
+
 bool DeleteTree(HKEY parent, const std::string& name, int depth) {
     if (depth > kMaxKeyDepth) return false;
     {
@@ -266,6 +293,26 @@ bool WinSystemApi::RemoveFile(const std::string& path) { return DeleteFileA(path
 
 bool WinSystemApi::StartProgram(const std::string& commandLine) {
     return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
+}
+
+std::unique_ptr<AppendFile> WinSystemApi::OpenAppendFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinAppendFile>(file);
+}
+
+LocalTime WinSystemApi::Now() {
+    SYSTEMTIME t = {};
+    GetLocalTime(&t);
+    LocalTime now;
+    now.year = t.wYear;
+    now.month = t.wMonth;
+    now.day = t.wDay;
+    now.hour = t.wHour;
+    now.minute = t.wMinute;
+    now.second = t.wSecond;
+    return now;
 }
 
 }  // namespace drivora

@@ -51,6 +51,9 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool StartProgram(const std::string& commandLine) override;
 
+    std::unique_ptr<AppendFile> OpenAppendFile(const std::string& path) override;
+    LocalTime Now() override;
+
 private:
     HWND owner_;
     std::function<void()> showHelp_;

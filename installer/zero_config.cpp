@@ -1,4 +1,6 @@
 // Wireless Zero Configuration control and process termination.
+#include <cstdio>
+
 #include "installer/system_operations.h"
 #include "installer/text_match.h"
 
@@ -27,49 +29,73 @@ std::uint32_t LayoutVersion(int servicePackLevel) {
 
 }  // namespace
 
-bool SystemOperations::WaitForServiceState(std::uint32_t wanted) {
+SystemOperations::ServiceWait SystemOperations::WaitForServiceState(std::uint32_t wanted) {
     std::uint32_t state = 0;
     for (int poll = 0; poll < kServicePolls; ++poll) {
         // A service that cannot be queried is not waited for.
-        if (!api_.QueryServiceState(kZeroConfigService, &state) || state == wanted) return true;
+        if (!api_.QueryServiceState(kZeroConfigService, &state)) return ServiceWait::Unknown;
+        if (state == wanted) return ServiceWait::Reached;
         api_.Sleep(kServicePollMs);
     }
-    return false;
+    return ServiceWait::TimedOut;
 }
 
-void SystemOperations::StopZeroConfigService() {
+void SystemOperations::StopZeroConfigService() { StopServiceWithinBound(); }
+
+bool SystemOperations::StopServiceWithinBound() {
     api_.RequestService(kZeroConfigService, ServiceRequest::Stop);
-    if (!WaitForServiceState(kServiceStopped))
-        api_.ShowMessage("Wireless Zero Configuration service did not stop within 30 seconds");
+    switch (WaitForServiceState(kServiceStopped)) {
+    case ServiceWait::Reached: log_.Write("service WZCSVC", "stopped"); return true;
+    case ServiceWait::Unknown: log_.Write("service WZCSVC", "not available"); return true;
+    case ServiceWait::TimedOut: break;
+    }
+    ShowMessage("Wireless Zero Configuration service did not stop within 30 seconds");
+    return false;
 }
 
 void SystemOperations::StartZeroConfigService() {
     api_.RequestService(kZeroConfigService, ServiceRequest::Start);
-    if (!WaitForServiceState(kServiceRunning))
-        api_.ShowMessage("Wireless Zero Configuration service did not start within 30 seconds");
+    switch (WaitForServiceState(kServiceRunning)) {
+    case ServiceWait::Reached: log_.Write("service WZCSVC", "running"); break;
+    case ServiceWait::Unknown: log_.Write("service WZCSVC", "not available"); break;
+    case ServiceWait::TimedOut:
+        ShowMessage("Wireless Zero Configuration service did not start within 30 seconds");
+        break;
+    }
 }
 
+void SystemOperations::WriteFlags(const std::string& key, const char* value, std::uint32_t data) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(data));
+    LogResult(api_.WriteDword(key, value, data), std::string(value) + " of " + key + " = " + text, "written");
+}
+
+// Flags written under a running service would be overwritten by it, so a
+// service that does not stop leaves them alone (and is not started again).
 void SystemOperations::DisableZeroConfigForAdapter() {
     FindAdapterClassKeys([&](const std::string& subkey) {
         const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
         if (instance.empty()) return;
         const std::string key = std::string(kWzcInterfacesKey) + "\\" + instance;
-        if (!api_.KeyExists(key)) {
-            api_.CreateKey(key);
-            StopZeroConfigService();
-            api_.Sleep(5000);
-            api_.WriteDword(key, "ControlFlags", kNewInterfaceFlags);
-            api_.WriteDword(key, "LayoutVersion", LayoutVersion(state_.servicePackLevel));
+        const bool created = !api_.KeyExists(key) && LogResult(api_.CreateKey(key), "key " + key, "created");
+        // The adapter was found either way; its failure has been reported.
+        state_.adapterPending = 0;
+        if (!StopServiceWithinBound()) {
+            // An empty key of ours would make every later run read flags that are not there.
+            if (created) LogResult(api_.DeleteKey(key), "key " + key, "deleted");
+            return;
+        }
+        api_.Sleep(5000);
+        if (created) {
+            WriteFlags(key, "ControlFlags", kNewInterfaceFlags);
+            WriteFlags(key, "LayoutVersion", LayoutVersion(state_.servicePackLevel));
         } else {
-            StopZeroConfigService();
-            api_.Sleep(5000);
             std::uint32_t flags = 0;
             // Flags that cannot be read are left alone rather than guessed.
-            if (api_.ReadDword(key, "ControlFlags", &flags))
-                api_.WriteDword(key, "ControlFlags", flags & ~kControlMask);
+            if (api_.ReadDword(key, "ControlFlags", &flags)) WriteFlags(key, "ControlFlags", flags & ~kControlMask);
+            else log_.Write("ControlFlags of " + key, "not readable, left alone");
         }
         StartZeroConfigService();
-        state_.adapterPending = 0;
     });
 }
 
@@ -78,11 +104,11 @@ void SystemOperations::EnableZeroConfigForAdapter() {
         const std::string instance = ReadInstanceId(subkey, kInstanceIdMax);
         if (instance.empty()) return;
         const std::string key = std::string(kWzcInterfacesKey) + "\\" + instance;
-        StopZeroConfigService();
+        if (!StopServiceWithinBound()) return;
         api_.Sleep(2000);
         std::uint32_t flags = 0;
-        if (api_.ReadDword(key, "ControlFlags", &flags))
-            api_.WriteDword(key, "ControlFlags", flags | kManagedByService);
+        if (api_.ReadDword(key, "ControlFlags", &flags)) WriteFlags(key, "ControlFlags", flags | kManagedByService);
+        else log_.Write("ControlFlags of " + key, "not readable, left alone");
         StartZeroConfigService();
     });
 }
@@ -95,9 +121,11 @@ void SystemOperations::TerminateProcessByName(const std::string& name) {
         std::string_view exe = p.exeName;
         if (state_.win9xFamily) exe = FileNamePart(exe);
         if (exe.empty() || !StartsWithNoCase(exe, name)) continue;
-        api_.TerminateProcess(p.pid);
+        LogResult(api_.TerminateProcess(p.pid), "process " + std::string(exe) + " (" + std::to_string(p.pid) + ")",
+                  "ended");
         return;
     }
+    log_.Write("process " + name, "not running");
 }
 
 }  // namespace drivora

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -204,6 +205,34 @@ std::string Join(const Texts& t) {
     return s;
 }
 
+// The log's lines without their time stamps.
+Texts LogLines(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    Texts lines;
+    for (std::string line; std::getline(file, line);)
+        if (line.size() > 22) lines.push_back(line.substr(22));  // after "2026-12-07 18:30:01 | "
+    return lines;
+}
+
+// The expected lines (each a line's beginning) that are not found in order.
+Texts MissingInOrder(const Texts& lines, const Texts& expected) {
+    Texts missing;
+    size_t at = 0;
+    for (const std::string& e : expected) {
+        size_t i = at;
+        while (i < lines.size() && lines[i].compare(0, e.size(), e) != 0) ++i;
+        if (i == lines.size()) missing.push_back(e);
+        else at = i + 1;
+    }
+    return missing;
+}
+
+std::string TempPath(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}
+
 }  // namespace
 
 TEST(DrivoraE2E, NoArgumentsIsACommandErrorAndExitsZero) {
@@ -258,8 +287,10 @@ TEST(DrivoraE2E, InstallThenUninstallLeavesTheSystemAsBefore) {
     ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &card));
     Sleep(1000);
 
+    const std::string log = TempPath("drivora_round_trip.log");
+    DeleteFileA(log.c_str());
     Seen seen;
-    EXPECT_EQ(0, RunDrivora("!pci\\ven_168c@dev_0013 %ATHER_DEV_1041.ndi.NT \"#" + ProgramDir() +
+    EXPECT_EQ(0, RunDrivora("\"$" + log + "\" !pci\\ven_168c@dev_0013 %ATHER_DEV_1041.ndi.NT \"#" + ProgramDir() +
                                 "package\\net5211.inf\" /RunINF /QueryDevice",
                             &seen));
     EXPECT_EQ(Texts{}, seen.messages);
@@ -277,7 +308,8 @@ TEST(DrivoraE2E, InstallThenUninstallLeavesTheSystemAsBefore) {
     EXPECT_EQ(1, std::count(installed.infFiles.begin(), installed.infFiles.end(), "oem41.PNF"));
 
     seen = Seen();
-    EXPECT_EQ(0, RunDrivora("!pci\\ven_168c@dev_0013 /Remove /KillUnknow /PnP DeleteProcess SIM_PCI_CARD.EXE", &seen));
+    EXPECT_EQ(0, RunDrivora("\"$" + log + "\" !pci\\ven_168c@dev_0013 /Remove /KillUnknow /PnP DeleteProcess SIM_PCI_CARD.EXE",
+                            &seen));
     EXPECT_EQ(Texts{}, seen.messages);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(card.hProcess, 5000));
     CloseHandle(card.hProcess);
@@ -289,6 +321,38 @@ TEST(DrivoraE2E, InstallThenUninstallLeavesTheSystemAsBefore) {
     EXPECT_EQ(Join(before.infFiles), Join(after.infFiles));
     EXPECT_EQ(Join(before.devices), Join(after.devices));
     EXPECT_EQ(Join(before.dosDevices), Join(after.dosDevices));
+
+    // Both runs appended their steps to the one log, in order.
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string inf = std::string(windows) + "\\INF\\oem41.";
+    const Texts lines = LogLines(log);
+    EXPECT_EQ(Texts{}, MissingInOrder(lines, {
+        "! | Device ID PCI\\VEN_168C&DEV_0013 | set",
+        "RunINF | section ATHER_DEV_1041.ndi.NT of " + ProgramDir() + "package\\net5211.inf | installer started",
+        "QueryDevice | device PCI\\VEN_168C&DEV_0013 | present",
+        "end | 6 arguments | run ended",
+        "Remove | file " + inf + "inf | deleted",
+        "Remove | file " + inf + "PNF | deleted",
+        "Remove | key " + std::string(kNetworkKey) + "\\" + guid + "\\Connection | deleted",
+        "Remove | device PCI\\VEN_168C&DEV_0013\\4&1F7DBC9F&0&00A8 | removed",
+        "DeleteProcess | process sim_pci_card.exe (",
+        "end | 7 arguments | run ended"}))
+        << Join(lines);
+    DeleteFileA(log.c_str());
+}
+
+TEST(DrivoraE2E, LogThatCannotBeWrittenOrIsTooLongDoesNotStopTheRun) {
+    SetWindowsVersion("winxp");
+    // A folder nobody may create files in, whoever runs the test.
+    const std::string readOnly = "Z:\\proc\\drivora.log";
+    HANDLE probe = CreateFileA(readOnly.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    ASSERT_EQ(INVALID_HANDLE_VALUE, probe);
+    Seen seen;
+    EXPECT_EQ(0, RunDrivora("$" + readOnly + " /Update $" + std::string(300, 'l') + " /Update", &seen));
+    EXPECT_EQ((Texts{"Cannot open log file " + readOnly, "Update", "Log path too long (at most 259 characters)",
+                     "Update"}),
+              seen.messages);
 }
 
 TEST(DrivoraE2E, FrameOpensTheAboutBoxOnItsAboutCommand) {

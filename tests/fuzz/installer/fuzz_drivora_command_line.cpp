@@ -1,11 +1,12 @@
-// Feeds arbitrary command lines to the dispatcher with every operation stubbed,
-// and arbitrary bytes to the DOS device name list splitter.
+// Feeds arbitrary command lines to the dispatcher with every operation stubbed
+// (log lines formatted for real), and arbitrary bytes to the DOS device name list splitter.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "installer/dispatcher.h"
+#include "installer/step_log.h"
 #include "installer/text_match.h"
 
 namespace {
@@ -16,6 +17,13 @@ public:
     void ShowMessage(const std::string&) override {}
     void ShowHelp() override {}
     void Sleep(unsigned) override {}
+    void BeginStep(const std::string& name) override { step_ = name; }
+    // Command-line text reaches the log line's fixed buffer.
+    void LogStep(const std::string& what, const std::string& outcome) override {
+        char line[drivora::kLogLineMax];
+        sink_ += drivora::FormatLogLine(line, drivora::LocalTime(), step_, what, outcome);
+    }
+    bool OpenLog(const std::string& path) override { return path.size() % 2 == 0; }
     void RemoveDevicesByHardwareId() override { Touch(); }
     void PurgeEnumKeys() override { Touch(); }
     void RemoveNetworkDevices() override { Touch(); }
@@ -38,11 +46,13 @@ private:
     void Touch() {
         const drivora::CommandSettings& s = state_.settings;
         sink_ += std::string(s.deviceId.c_str()).size() + std::string(s.infPath.c_str()).size() +
-                 std::string(s.infSection.c_str()).size() + std::string(s.processName.c_str()).size();
+                 std::string(s.infSection.c_str()).size() + std::string(s.processName.c_str()).size() +
+                 std::string(s.logPath.c_str()).size();
     }
     drivora::RunState& state_;
     int polls_ = 0;
     std::size_t sink_ = 0;
+    std::string step_;
 };
 
 }  // namespace

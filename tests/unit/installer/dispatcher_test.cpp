@@ -125,21 +125,27 @@ TEST_F(DispatcherTest, OverLongParametersAreRefusedAndLeaveTheSettingEmpty) {
     const std::string path(200, 'p');
     const std::string section(50, 's');
     const std::string name(50, 'n');
+    const std::string log(260, 'l');
     EXPECT_EQ((Calls{"msg:Device ID too long (at most 99 characters)", "RemoveDevicesByHardwareId[]",
                      "msg:INF path too long (at most 199 characters)",
                      "msg:INF section too long (at most 49 characters)",
-                     "msg:Process name too long (at most 49 characters)"}),
-              Run(drivora::kOsWinXP, {"!" + id, "/KillUnknow", "#" + path, "%" + section, "DeleteProcess", name}));
+                     "msg:Process name too long (at most 49 characters)",
+                     "msg:Log path too long (at most 259 characters)"}),
+              Run(drivora::kOsWinXP,
+                  {"!" + id, "/KillUnknow", "#" + path, "%" + section, "DeleteProcess", name, "$" + log}));
     EXPECT_TRUE(state.settings.infPath.empty());
     EXPECT_TRUE(state.settings.infSection.empty());
+    EXPECT_EQ(Calls{}, ops.logs);  // an over-long log path is never opened
 }
 
 TEST_F(DispatcherTest, LongestAcceptedParametersAreKeptWhole) {
     const std::string id(99, 'A');
     const std::string path(199, 'p');
-    Run(drivora::kOsWinXP, {"!" + id, "#" + path});
+    const std::string log(259, 'l');
+    Run(drivora::kOsWinXP, {"!" + id, "#" + path, "$" + log});
     EXPECT_EQ(id, state.settings.deviceId.str());
     EXPECT_EQ(path, state.settings.infPath.str());
+    EXPECT_EQ(Calls{log}, ops.logs);
 }
 
 TEST_F(DispatcherTest, QueryDeviceWaitsUntilPresent) {
@@ -177,4 +183,12 @@ TEST_F(DispatcherTest, SettingParameterNamedLikeASwitchDoesBoth) {
     EXPECT_EQ((Calls{"RunInfSection(ATHER_DEV_1041.ndi.NT,C:\\WINDOWS\\inf\\net5211.inf)"}),
               Run(drivora::kOsWinXP, {"!RunINF", "", "unknown"}));
     EXPECT_EQ("RUNINF", state.settings.deviceId.str());
+}
+
+TEST_F(DispatcherTest, AFailingCommandDoesNotEndTheRun) {
+    ops.failing = {"PurgeNetClassEntries", "RemoveDevicesByHardwareId"};
+    EXPECT_EQ((Calls{"PurgeNetClassEntries[PCI\\VEN_168C]", "msg:Command failed: /Remove",
+                     "RemoveDevicesByHardwareId[PCI\\VEN_168C]", "msg:Command failed: -KillUnknow",
+                     "ReenumerateRootDevices[PCI\\VEN_168C]"}),
+              Run(drivora::kOsWinXP, {"/Remove", "-KillUnknow", "/PnP"}));
 }

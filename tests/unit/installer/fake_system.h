@@ -2,6 +2,7 @@
 // tree, DOS device names, services, processes and files, with every effect recorded.
 #pragma once
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -38,7 +39,8 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> started;
     std::vector<std::string> removedFiles;
-    std::vector<std::string> log;  // service requests, terminations, tree removals
+    // In order: service requests, registry writes, sleeps, terminations, tree removals.
+    std::vector<std::string> log;
     unsigned sleptMs = 0;
     bool deviceSetsAvailable = true;
     std::vector<FakeDevice> devices;
@@ -82,11 +84,15 @@ public:
     // --- SystemApi
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowHelp() override { messages.push_back("<help>"); }
-    void Sleep(unsigned ms) override { sleptMs += ms; }
+    void Sleep(unsigned ms) override {
+        sleptMs += ms;
+        log.push_back("sleep " + std::to_string(ms));
+    }
 
     bool KeyExists(const std::string& path) override { return HasKey(path); }
     bool CreateKey(const std::string& path) override {
         AddKey(path);
+        log.push_back("create " + path);
         return true;
     }
     bool EnumSubkey(const std::string& path, std::uint32_t index, std::string* name) override {
@@ -109,11 +115,15 @@ public:
     bool WriteDword(const std::string& path, const std::string& value, std::uint32_t data) override {
         if (!HasKey(path)) return false;
         keys_[drivora::ToUpper(path)].dwords[value] = data;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(data));
+        log.push_back("write " + value + "=" + hex);
         return true;
     }
     bool DeleteKey(const std::string& path) override {
         if (!HasKey(path) || !Children(path).empty()) return false;
         keys_.erase(drivora::ToUpper(path));
+        log.push_back("delete " + path);
         return true;
     }
     bool DeleteKeyTree(const std::string& path) override {
@@ -212,12 +222,31 @@ public:
         return true;
     }
 
+    std::map<std::string, std::string> files;  // appended to, by path
+    std::unique_ptr<drivora::AppendFile> OpenAppendFile(const std::string& path) override {
+        return std::make_unique<File>(files[path]);
+    }
+    drivora::LocalTime Now() override { return {2026, 12, 7, 18, 30, 1}; }
+
     int serviceQueries = 0;
     bool childZeroIsSuccess = false;    // what Wine's CM_Get_Child does
     std::set<std::string> undeletable;  // upper-cased key paths DeleteKeyTree refuses
     std::vector<std::string> removedDevices;
 
 private:
+    class File : public drivora::AppendFile {
+    public:
+        explicit File(std::string& text) : text_(text) {}
+        std::uint64_t Size() override { return text_.size(); }
+        bool Append(const char* data, std::size_t size) override {
+            text_.append(data, size);
+            return true;
+        }
+
+    private:
+        std::string& text_;
+    };
+
     class List : public drivora::DeviceList {
     public:
         explicit List(FakeSystem& sys) : sys_(sys) {}

@@ -1,5 +1,7 @@
 #include "installer/system_operations.h"
 
+#include "installer/dispatcher.h"
+
 #include <gtest/gtest.h>
 
 #include "fake_system.h"
@@ -213,6 +215,22 @@ TEST_F(OperationsTest, ClassPurgeDistrustsRegistryValues) {
     EXPECT_TRUE(state.settings.zeroConfigKey.empty());
 }
 
+TEST_F(OperationsTest, RemoveOnWindows2000DeletesTheConnectionKeys) {
+    state.osCode = drivora::kOsWin2000;
+    AddAdapter("0001", "PCI\\VEN_168C&DEV_0013", kGuid, "oem3.inf");
+    sys.SetString(kNetwork + "\\" + kGuid + "\\Connection", "Name", "Wireless Network Connection");
+    sys.SetDword(kInterfaces, "ControlFlags", 1);
+    sys.devices = {{"PCI\\VEN_168C&DEV_0013\\4&1", "PCI\\VEN_168C&DEV_0013", true, true}};
+    drivora::Dispatcher(state, ops).Run({"Drivora.exe", "/Remove"});
+    EXPECT_EQ((Texts{"delete " + kNetwork + "\\" + kGuid + "\\Connection", "delete " + kNetwork + "\\" + kGuid}),
+              sys.log);
+    EXPECT_FALSE(sys.HasKey(kNetwork + "\\" + kGuid));
+    EXPECT_EQ((Texts{"PCI\\VEN_168C&DEV_0013\\4&1"}), sys.removedDevices);
+    EXPECT_TRUE(state.settings.zeroConfigKey.empty());
+    EXPECT_TRUE(sys.HasValue(kInterfaces, "ControlFlags"));  // Zero-Config belongs to XP
+    EXPECT_EQ(Texts{}, sys.messages);
+}
+
 TEST_F(OperationsTest, LegacyPurgeDeletesEveryMatchingDriver) {
     const std::string net = "System\\CurrentControlSet\\Services\\Class\\Net";
     sys.SetString(net + "\\0000", "MatchingDeviceId", "PCI\\VEN_168C&DEV_0013");
@@ -257,26 +275,50 @@ protected:
     const std::string iface = kInterfaces + "\\" + kGuid;
 };
 
-TEST_F(ZeroConfigTest, DisableClearsTheControlBitsOfAnExistingKey) {
+TEST_F(ZeroConfigTest, DisableClearsTheControlBitsOfAnExistingKeyWhileTheServiceIsStopped) {
     sys.SetDword(iface, "ControlFlags", 0x0001F0A5);
     ops.DisableZeroConfigForAdapter();
     EXPECT_EQ(0x000100A5u, sys.Dword(iface, "ControlFlags"));
     EXPECT_FALSE(sys.HasDword(iface, "LayoutVersion"));
-    EXPECT_EQ((Texts{"stop WZCSVC", "start WZCSVC"}), sys.log);
+    EXPECT_EQ((Texts{"stop WZCSVC", "sleep 5000", "write ControlFlags=0x100A5", "start WZCSVC"}), sys.log);
     EXPECT_EQ(4u, sys.serviceStates["WZCSVC"]);
     EXPECT_EQ(0, state.adapterPending);
 }
 
-TEST_F(ZeroConfigTest, DisableCreatesAMissingKeyWithLayoutForTheServicePack) {
+TEST_F(ZeroConfigTest, DisableCreatesAMissingKeyThenStopsWritesAndStarts) {
     ops.DisableZeroConfigForAdapter();
-    EXPECT_EQ(0x810002u, sys.Dword(iface, "ControlFlags"));
-    EXPECT_EQ(7u, sys.Dword(iface, "LayoutVersion"));
+    EXPECT_EQ((Texts{"create " + iface, "stop WZCSVC", "sleep 5000", "write ControlFlags=0x810002",
+                     "write LayoutVersion=0x7", "start WZCSVC"}),
+              sys.log);
     EXPECT_EQ(0, state.adapterPending);
+}
 
-    state.servicePackLevel = 0;
-    AddAdapter("0002", "PCI\\VEN_168C&DEV_001A", "{22222222-2222-3333-4444-555555555555}", "");
+TEST_F(ZeroConfigTest, NewKeyLayoutFollowsTheServicePack) {
+    // Level 0, 1 and 2 as detected; -1 for a service-pack text not recognised.
+    const std::pair<int, std::uint32_t> cases[] = {{0, 3}, {1, 4}, {2, 7}, {drivora::kServicePackUnknown, 7}};
+    for (const auto& c : cases) {
+        sys.DeleteKeyTree(iface);
+        state.servicePackLevel = c.first;
+        ops.DisableZeroConfigForAdapter();
+        EXPECT_EQ(c.second, sys.Dword(iface, "LayoutVersion")) << "level " << c.first;
+        EXPECT_EQ(0x810002u, sys.Dword(iface, "ControlFlags"));
+    }
+}
+
+TEST_F(ZeroConfigTest, FlagsAreLeftAloneWhileTheServiceWillNotStop) {
+    sys.servicesObey = false;  // stays running
+    sys.SetDword(iface, "ControlFlags", 0x0001F0A5);
     ops.DisableZeroConfigForAdapter();
-    EXPECT_EQ(3u, sys.Dword(kInterfaces + "\\{22222222-2222-3333-4444-555555555555}", "LayoutVersion"));
+    ops.EnableZeroConfigForAdapter();
+    EXPECT_EQ(0x0001F0A5u, sys.Dword(iface, "ControlFlags"));
+    sys.SetDword(iface, "ControlFlags", 0x0002);
+    ops.EnableZeroConfigForAdapter();
+    EXPECT_EQ(0x0002u, sys.Dword(iface, "ControlFlags"));
+    // A key made for the adapter is taken back, so a later run starts from a missing key.
+    sys.DeleteKeyTree(iface);
+    ops.DisableZeroConfigForAdapter();
+    EXPECT_FALSE(sys.HasKey(iface));
+    for (const std::string& step : sys.log) EXPECT_EQ(std::string::npos, step.find("write")) << step;
 }
 
 TEST_F(ZeroConfigTest, DisableWithoutAdapterLeavesTheFlagPending) {
@@ -294,10 +336,13 @@ TEST_F(ZeroConfigTest, EnableSetsTheManagedBitOnly) {
     EXPECT_EQ(0x8001u, sys.Dword(iface, "ControlFlags"));
 }
 
-TEST_F(ZeroConfigTest, EnableDoesNotCreateTheKey) {
+TEST_F(ZeroConfigTest, EnableStopsWaitsWritesAndStartsButNeverCreatesTheKey) {
+    sys.SetDword(iface, "ControlFlags", 0x0001);
+    ops.EnableZeroConfigForAdapter();
+    EXPECT_EQ((Texts{"stop WZCSVC", "sleep 2000", "write ControlFlags=0x8001", "start WZCSVC"}), sys.log);
+    sys.DeleteKeyTree(iface);
     ops.EnableZeroConfigForAdapter();
     EXPECT_FALSE(sys.HasKey(iface));
-    EXPECT_EQ((Texts{"stop WZCSVC", "start WZCSVC"}), sys.log);
 }
 
 TEST_F(ZeroConfigTest, StoppingAStoppedServiceQueriesOnce) {

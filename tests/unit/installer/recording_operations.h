@@ -1,5 +1,7 @@
 // Records every operation the dispatcher calls, with the settings it saw.
 #pragma once
+#include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -16,10 +18,18 @@ public:
     int presentAfterPolls = 1;        // IsDevicePresent answers 1 from this poll on
     int adaptersFoundOnAttempt = 1;   // DisableZeroConfigForAdapter clears the flag on this attempt
     unsigned sleptMs = 0;
+    std::vector<std::string> failing;  // operations that throw std::bad_alloc after being recorded
+    std::vector<std::string> logs;     // log files opened
 
     void ShowMessage(const std::string& text) override { calls.push_back("msg:" + text); }
     void ShowHelp() override { calls.push_back("help"); }
     void Sleep(unsigned ms) override { sleptMs += ms; }
+    void BeginStep(const std::string&) override {}
+    void LogStep(const std::string&, const std::string&) override {}
+    bool OpenLog(const std::string& path) override {
+        logs.push_back(path);
+        return true;
+    }
 
     void RemoveDevicesByHardwareId() override { Record("RemoveDevicesByHardwareId"); }
     void PurgeEnumKeys() override { Record("PurgeEnumKeys"); }
@@ -49,7 +59,10 @@ public:
 
 private:
     // Device operations are recorded with the device ID they run with.
-    void Record(const std::string& name) { calls.push_back(name + "[" + state_.settings.deviceId.str() + "]"); }
+    void Record(const std::string& name) {
+        calls.push_back(name + "[" + state_.settings.deviceId.str() + "]");
+        if (std::find(failing.begin(), failing.end(), name) != failing.end()) throw std::bad_alloc();
+    }
 
     drivora::RunState& state_;
     int polls_ = 0;

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "installer/dispatcher.h"
 #include "installer/system_operations.h"
 #include "installer/win_system_api.h"
 
@@ -279,4 +282,50 @@ TEST_F(InstallerWinTest, InfSectionCommandLineNamesTheSystemRundll32) {
     EXPECT_EQ(std::string(system) + "\\rundll32.exe " + system + "\\SETUPAPI.DLL,InstallHinfSection " +
                   "ATHER_DEV_1041.ndi.NT 128 " + WindowsDir() + "\\inf\\net5211.inf",
               ops.InfCommandLine());
+}
+
+namespace {
+
+int g_windowsCreated = 0;
+
+// Counts every window this thread creates and destroys it at once, so a box
+// shown by mistake fails the test instead of waiting for a click.
+LRESULT CALLBACK CountWindows(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        ++g_windowsCreated;
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+TEST(QuietRunWinTest, DeviceThatNeverAppearsIsLoggedWithoutAnyWindow) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string log = std::string(temp) + "drivora_quiet_test.log";
+    DeleteFileA(log.c_str());
+    RunState state;
+    state.osCode = drivora::kOsWinXP;
+    drivora::SetDefaultSettings(state.settings, WindowsDir());
+    WinSystemApi api(nullptr, [] { MessageBoxA(nullptr, "help", "Help", MB_OK); });
+    SystemOperations ops(state, api);
+    drivora::Dispatcher dispatcher(state, ops);
+    dispatcher.queryDevicePolls = 5;  // one second
+
+    g_windowsCreated = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CountWindows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    dispatcher.Run({"Drivora.exe", "/Quiet", "$" + log, "!PCI\\VEN_168C@DEV_7E57", "/QueryDevice", "/ShowUsage"});
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(0, g_windowsCreated);
+    std::ifstream file(log, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_NE(std::string::npos, text.find("| QueryDevice | message \"QueryDevice: device not present after 1 seconds\" "
+                                           "| not shown (quiet)\r\n"))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("| end | 5 arguments | run ended\r\n")) << text;
+    file.close();
+    DeleteFileA(log.c_str());
 }

@@ -1,0 +1,69 @@
+#include "installer/step_log.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace drivora {
+
+namespace {
+
+constexpr std::size_t kStepShare = 15;
+constexpr std::size_t kWhatShare = 320;
+constexpr std::size_t kOutcomeShare = 120;
+static_assert(25 + kStepShare + 3 + kWhatShare + 3 + kOutcomeShare + 2 < kLogLineMax, "a line fits its buffer");
+
+// Appends at most `share` characters of `text`, never past the line's end.
+void Put(char (&out)[kLogLineMax], std::size_t& length, std::string_view text, std::size_t share) {
+    const std::size_t room = kLogLineMax - 1 - length;
+    const std::size_t n = std::min(std::min(text.size(), share), room);
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        out[length++] = c == '\r' || c == '\n' || c == '\t' || c == '\0' ? ' ' : c;
+    }
+    out[length] = '\0';
+}
+
+}  // namespace
+
+std::size_t FormatLogLine(char (&out)[kLogLineMax], const LocalTime& time, std::string_view step,
+                          std::string_view what, std::string_view outcome) {
+    const int n = std::snprintf(out, kLogLineMax, "%04u-%02u-%02u %02u:%02u:%02u | ", time.year % 10000,
+                                time.month % 100, time.day % 100, time.hour % 100, time.minute % 100,
+                                time.second % 100);
+    std::size_t length = n > 0 ? static_cast<std::size_t>(n) : 0;
+    Put(out, length, step, kStepShare);
+    Put(out, length, " | ", 3);
+    Put(out, length, what, kWhatShare);
+    Put(out, length, " | ", 3);
+    Put(out, length, outcome, kOutcomeShare);
+    // The shares leave room for the line end.
+    out[length++] = '\r';
+    out[length++] = '\n';
+    out[length] = '\0';
+    return length;
+}
+
+bool StepLog::Open(const std::string& path) {
+    // A file that cannot be opened leaves the current log in place to say so.
+    auto file = api_.OpenAppendFile(path);
+    if (!file) return false;
+    file_ = std::move(file);
+    full_ = false;
+    return true;
+}
+
+void StepLog::Write(std::string_view what, std::string_view outcome) {
+    if (!file_ || full_) return;
+    char line[kLogLineMax];
+    std::size_t length = FormatLogLine(line, api_.Now(), step_.c_str(), what, outcome);
+    const std::uint64_t size = file_->Size();
+    // Room is kept for the line that says the log is full.
+    if (size + length + kLogLineMax > kMaxLogBytes) {
+        full_ = true;
+        length = FormatLogLine(line, api_.Now(), "log", "this file", "full: later steps are not logged");
+        if (size + length > kMaxLogBytes) return;
+    }
+    file_->Append(line, length);
+}
+
+}  // namespace drivora

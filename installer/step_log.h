@@ -1,0 +1,42 @@
+// The run's step log: one line per step with the time, the switch, what the
+// step acted on and its outcome, appended to the file the command line names.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "installer/command_settings.h"
+#include "installer/system_api.h"
+
+namespace drivora {
+
+// A run cannot fill the disk: the file stops growing at this size.
+constexpr std::uint64_t kMaxLogBytes = 1024 * 1024;
+// One line with its CR LF and terminator.
+constexpr std::size_t kLogLineMax = 512;
+
+// "YYYY-MM-DD hh:mm:ss | step | what | outcome" and CR LF into `out`, each field
+// cut to its share of the line and line breaks blanked; returns the length.
+std::size_t FormatLogLine(char (&out)[kLogLineMax], const LocalTime& time, std::string_view step,
+                          std::string_view what, std::string_view outcome);
+
+class StepLog {
+public:
+    explicit StepLog(SystemApi& api) : api_(api) {}
+
+    // Lines go to `path` from now on; false when it cannot be opened.
+    bool Open(const std::string& path);
+    // The switch or parameter the following lines belong to.
+    void BeginStep(std::string_view name) { step_.Assign(name); }
+    void Write(std::string_view what, std::string_view outcome);
+
+private:
+    SystemApi& api_;
+    std::unique_ptr<AppendFile> file_;
+    FixedText<16> step_;
+    bool full_ = false;
+};
+
+}  // namespace drivora

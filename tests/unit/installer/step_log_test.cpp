@@ -1,0 +1,32 @@
+#include "installer/step_log.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_system.h"
+
+using drivora_test::FakeSystem;
+
+TEST(StepLog, LinesAreCutToTheirBufferAndKeepToOneLine) {
+    char line[drivora::kLogLineMax];
+    const drivora::LocalTime t{2026, 1, 2, 3, 4, 5};
+    std::size_t n = drivora::FormatLogLine(line, t, "Remove", "file a\r\nb", "deleted");
+    EXPECT_EQ("2026-01-02 03:04:05 | Remove | file a  b | deleted\r\n", std::string(line, n));
+
+    const std::string huge(5000, 'x');
+    n = drivora::FormatLogLine(line, t, huge, huge, huge);
+    EXPECT_LT(n, drivora::kLogLineMax);
+    EXPECT_EQ(n, std::strlen(line));
+    EXPECT_EQ("\r\n", std::string(line + n - 2, 2));
+}
+
+TEST(StepLog, FileStopsGrowingAtItsBound) {
+    FakeSystem sys;
+    drivora::StepLog log(sys);
+    sys.files["C:\\d.log"] = std::string(drivora::kMaxLogBytes - 2000, 'o');
+    ASSERT_TRUE(log.Open("C:\\d.log"));
+    for (int i = 0; i < 100; ++i) log.Write("step " + std::to_string(i), "done");
+    const std::string& text = sys.files["C:\\d.log"];
+    EXPECT_LE(text.size(), drivora::kMaxLogBytes);
+    EXPECT_NE(std::string::npos, text.find("| log | this file | full: later steps are not logged\r\n"));
+    EXPECT_EQ(std::string::npos, text.find("step 99"));
+}
