@@ -1,6 +1,6 @@
 // athsim: installs or clears the simulated adapter's scenario from scripts.
-//   athsim install FILE      install the scenario in FILE
-//   athsim clear             remove the scenario and the simulated adapters
+//   athsim install FILE      install the scenario in FILE and the driver file
+//   athsim clear             remove the scenario, the simulated adapters and the driver file
 //   athsim present N 0|1     adapter N disappears (0) or appears (1)
 //   athsim sets N            list the sets adapter N's driver received
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "athsim.h"
+#include "athsim_driver_file.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ int Install(const char* path) {
         std::fprintf(stderr, "athsim: %s: %s\n", path, error);
         return 1;
     }
+    if (!InstallSimDriverFile()) std::fprintf(stderr, "athsim: the driver file was not installed\n");
     return 0;
 }
 
@@ -51,7 +53,10 @@ int ListSets(int adapter) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "install") == 0) return Install(argv[2]);
-    if (argc == 2 && std::strcmp(argv[1], "clear") == 0) return AthSimClear() ? 0 : 1;
+    if (argc == 2 && std::strcmp(argv[1], "clear") == 0) {
+        RemoveSimDriverFile();
+        return AthSimClear() ? 0 : 1;
+    }
     if (argc == 4 && std::strcmp(argv[1], "present") == 0)
         return AthSimSetPresent(std::atoi(argv[2]), std::strcmp(argv[3], "0") != 0) ? 0 : 1;
     if (argc == 3 && std::strcmp(argv[1], "sets") == 0) return ListSets(std::atoi(argv[2]));

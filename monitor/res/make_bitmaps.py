@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Skyvane's bitmaps as 24-bit .bmp files: the two 466x32 banners of the monitor
-window (one per adapter model) and the 16x16 pictures of its Hide, Help and Radio buttons.
+window (one per adapter model), the two banners of its About page and the 16x16 pictures
+of its Hide, Help and Radio buttons.
 
 The window copies every bitmap with an AND of source and destination, so white parts let
 the window's face colour show through: backgrounds are white. Run it after changing a
@@ -119,6 +120,37 @@ def banner(model):
     return pixels
 
 
+def about_banner(model):
+    """The About page's banner: the product's emblem and name, centred above the notice."""
+    name = 'TELVARA WEVO ' + str(model)
+    w, h = 84 + text_width(name, 3) + 8, 64
+    navy, sky, accent = (16, 52, 110), (70, 140, 215), (230, 120, 20)
+
+    def emblem(x, y):
+        d = math.hypot(x - 32, y - 32)
+        if d > 29:
+            return None
+        t = min(1.0, max(0.0, (x + y - 6) / 52))
+        c = tuple(int(navy[i] + (sky[i] - navy[i]) * t) for i in range(3))
+        # Waves rising from a mast near the bottom.
+        r = math.hypot(x - 32, y - 44)
+        if abs(math.atan2(x - 32, 44 - y)) < math.radians(48) and any(abs(r - k) < 1.6 for k in (9, 16, 23)):
+            return WHITE
+        if abs(x - 32) < 1.8 and 42 < y < 54:
+            return WHITE
+        return c
+
+    pixels = render(emblem, w, h)
+    draw_text(pixels, 'TELVARA WEVO ', 80, 10, 3, navy)
+    draw_text(pixels, str(model), 80 + len('TELVARA WEVO ') * 18, 10, 3, accent)
+    draw_text(pixels, 'WLAN ADAPTER', 80, 40, 2, sky)
+    for y in (58, 59):
+        for x in range(80, w - 8):
+            t = (x - 80) / (w - 88)
+            pixels[y][x] = tuple(int(sky[i] + (255 - sky[i]) * t) for i in range(3))
+    return pixels
+
+
 # ---- button pictures ---------------------------------------------------------------
 
 def icon(shapes, size=16):
@@ -165,5 +197,7 @@ if __name__ == '__main__':
     here = os.path.dirname(os.path.abspath(__file__))
     write_bmp(banner(54), os.path.join(here, 'banner54.bmp'))
     write_bmp(banner(108), os.path.join(here, 'banner108.bmp'))
+    write_bmp(about_banner(54), os.path.join(here, 'about54.bmp'))
+    write_bmp(about_banner(108), os.path.join(here, 'about108.bmp'))
     for name, pixels in BITMAPS.items():
         write_bmp(pixels, os.path.join(here, name))

@@ -126,3 +126,24 @@
 #define IDS_RATE_KBIT_TABLE 61289
 #define IDS_ENCRYPTION_WPA_PSK 61291
 #define IDS_ENCRYPTION_WPA 61292
+
+// About page (dialog 135)
+#define IDC_ABOUT_NOTICE 1005
+#define IDC_ABOUT_PROGRAM_VERSION 1006
+#define IDC_ABOUT_DRIVER_VERSION 1007
+#define IDC_ABOUT_LINK_54 1009
+#define IDC_ABOUT_LINK_108 1010
+#define IDC_ABOUT_DRIVER_LABEL 1035
+#define IDC_ABOUT_PROGRAM_LABEL 1036
+#define IDB_ABOUT_BANNER_54 150
+#define IDB_ABOUT_BANNER_108 158
+#define IDS_DRIVER_VERSION_108 61313
+#define IDS_DRIVER_VERSION_54 61314
+#define IDS_PROGRAM_VERSION 61322
+
+// The product link's message when it cannot be opened: a heading, the reason for the
+// shell's result code N at IDS_LINK_REASON_FIRST + N (0 to 32, where Windows names one),
+// and the text for any other code.
+#define IDS_LINK_ERROR_HEADING 62200
+#define IDS_LINK_ERROR_UNKNOWN 62201
+#define IDS_LINK_REASON_FIRST 62208

@@ -9,6 +9,7 @@
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/about_page.h"
+#include "monitor/ui/banner.h"
 #include "monitor/ui/config_page.h"
 #include "monitor/ui/help_command.h"
 #include "monitor/ui/ip_settings_page.h"
@@ -195,19 +196,8 @@ void CMonitorDlg::OnCloseRequested() { End(IDCANCEL); }
 void CMonitorDlg::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    HBITMAP banner = static_cast<HBITMAP>(
-        LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(modelNumber == 54 ? IDB_BANNER_54 : IDB_BANNER_108),
-                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (banner) {
-        BITMAP bm = {};
-        GetObjectA(banner, sizeof bm, &bm);
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, banner);
-        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCAND);
-        SelectObject(mem, old);
-        DeleteDC(mem);
-        DeleteObject(banner);
-    }
+    RECT area = {0, 0, 0, 0};
+    PaintBanner(dc, modelNumber == 54 ? IDB_BANNER_54 : IDB_BANNER_108, area, false);
     EndPaint(Handle(), &ps);
 }
 

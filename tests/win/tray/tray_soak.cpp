@@ -3,78 +3,17 @@
 // objects, kernel handles and working set before and after. None of them may grow.
 //   tray_soak [ticks]      default 10000
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "athcfg/athsim.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
+#include "tests/support/object_counts.h"
 
 namespace {
-
-// GetGuiResources is a stub under Wine; both handle tables accept a bare index as a handle,
-// so live objects are counted by probing every index.
-int GdiObjects() {
-    int n = 0;
-    for (ULONG_PTR i = 1; i < 0x10000; ++i)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
-    return n;
-}
-
-int UserObjects() {
-    int n = 0;
-    DWORD self = GetCurrentProcessId();
-    for (ULONG_PTR i = 0x20; i < 0x10000; i += 2) {
-        HWND w = reinterpret_cast<HWND>(i);
-        DWORD pid = 0;
-        if (IsWindow(w) && GetWindowThreadProcessId(w, &pid) && pid == self) ++n;
-        else if (IsMenu(reinterpret_cast<HMENU>(i))) ++n;
-    }
-    return n;
-}
-
-struct HandleEntry {
-    ULONG ownerPid;
-    BYTE objectType;
-    BYTE flags;
-    USHORT value;
-    PVOID object;
-    ULONG access;
-};
-struct HandleTable {
-    ULONG count;
-    HandleEntry entries[1];
-};
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-int KernelHandles() {
-    auto query = reinterpret_cast<QuerySystemInformation>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation"));
-    if (!query) return -1;
-    std::vector<char> buf(1 << 20);
-    ULONG needed = 0;
-    while (query(16 /* SystemHandleInformation */, buf.data(), static_cast<ULONG>(buf.size()),
-                 &needed) != 0) {
-        if (buf.size() >= (64u << 20)) return -1;
-        buf.resize(buf.size() * 2);
-    }
-    auto* table = reinterpret_cast<HandleTable*>(buf.data());
-    int n = 0;
-    for (ULONG i = 0; i < table->count; ++i)
-        if (table->entries[i].ownerPid == GetCurrentProcessId()) ++n;
-    return n;
-}
-
-SIZE_T WorkingSet() {
-    PROCESS_MEMORY_COUNTERS pmc = {};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.WorkingSetSize;
-}
 
 struct Figures {
     int gdi, user, kernel;
@@ -83,7 +22,7 @@ struct Figures {
 };
 
 Figures Measure() {
-    return {GdiObjects(), UserObjects(), KernelHandles(), WorkingSet(),
+    return {objects::Gdi(), objects::User(), objects::KernelHandles(), objects::WorkingSet(),
             GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
             GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
 }

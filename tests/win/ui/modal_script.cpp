@@ -51,3 +51,43 @@ void Pump(DWORD ms) {
         Sleep(10);
     }
 }
+
+namespace {
+HBITMAP LoadBitmapResource(UINT id) {
+    return static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+}  // namespace
+
+SIZE BitmapSize(UINT id) {
+    HBITMAP bitmap = LoadBitmapResource(id);
+    BITMAP bm = {};
+    if (bitmap) GetObjectA(bitmap, sizeof bm, &bm);
+    if (bitmap) DeleteObject(bitmap);
+    return SIZE{bm.bmWidth, bm.bmHeight};
+}
+
+int BitmapMismatches(HWND window, UINT id, int x, int y) {
+    HBITMAP bitmap = LoadBitmapResource(id);
+    if (!bitmap) return -1;
+    BITMAP bm = {};
+    GetObjectA(bitmap, sizeof bm, &bm);
+    HDC screen = GetDC(window);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    RECT client;
+    GetClientRect(window, &client);
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    int mismatches = 0;
+    for (int by = 0; by < bm.bmHeight && y + by < client.bottom; ++by) {
+        for (int bx = 0; bx < bm.bmWidth && x + bx < client.right; ++bx) {
+            COLORREF expected = GetPixel(mem, bx, by) & face;
+            if (GetPixel(screen, x + bx, y + by) != expected) ++mismatches;
+        }
+    }
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bitmap);
+    ReleaseDC(window, screen);
+    return mismatches;
+}

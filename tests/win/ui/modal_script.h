@@ -18,3 +18,10 @@ HWND Monitor();
 std::string ItemText(HWND dialog, int id);
 // Lets the current thread handle its messages for `ms` milliseconds.
 void Pump(DWORD ms);
+
+// The size of bitmap `id` of this program; 0 x 0 when it cannot be loaded.
+SIZE BitmapSize(UINT id);
+// Compares what `window` shows at (x, y) with bitmap `id` ANDed onto the face colour, over
+// the part of the bitmap inside the window's client area. Returns the number of pixels
+// that differ, -1 when the bitmap cannot be loaded.
+int BitmapMismatches(HWND window, UINT id, int x, int y);

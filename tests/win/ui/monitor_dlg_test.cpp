@@ -269,43 +269,14 @@ TEST_F(MonitorWindow, RadioOffAtOpeningOffersToSwitchItOn) {
     EXPECT_EQ(0, theApp.session.RadioState());
 }
 
-namespace {
-// The banner as the window shows it: the bitmap ANDed with the face colour beneath.
-// Returns the number of pixels in the banner area that differ from that.
-int BannerMismatches(UINT bitmapId) {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
-                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) return -1;
-    HDC screen = GetDC(Monitor());
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    RECT client;
-    GetClientRect(Monitor(), &client);
-    COLORREF face = GetSysColor(COLOR_BTNFACE);
-    int width = client.right < 466 ? client.right : 466;
-    int mismatches = 0;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < width; ++x) {
-            COLORREF expected = GetPixel(mem, x, y) & face;
-            if (GetPixel(screen, x, y) != expected) ++mismatches;
-        }
-    }
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(bitmap);
-    ReleaseDC(Monitor(), screen);
-    return mismatches;
-}
-}  // namespace
-
 TEST_F(MonitorWindow, BannerFollowsTheModel) {
     int own = -1, other = -1;
     testsim::SetModel54(false);
     RunMonitor(4, {[&] { UpdateWindow(Monitor()); },
                    [&] {
                        EXPECT_EQ(108, theMonitorDlg.modelNumber);
-                       own = BannerMismatches(IDB_BANNER_108);
-                       other = BannerMismatches(IDB_BANNER_54);
+                       own = BitmapMismatches(Monitor(), IDB_BANNER_108, 0, 0);
+                       other = BitmapMismatches(Monitor(), IDB_BANNER_54, 0, 0);
                    }});
     EXPECT_EQ(0, own);
     EXPECT_GT(other, 50);
@@ -314,7 +285,7 @@ TEST_F(MonitorWindow, BannerFollowsTheModel) {
     RunMonitor(4, {[&] { UpdateWindow(Monitor()); },
                    [&] {
                        EXPECT_EQ(54, theMonitorDlg.modelNumber);
-                       own = BannerMismatches(IDB_BANNER_54);
+                       own = BitmapMismatches(Monitor(), IDB_BANNER_54, 0, 0);
                    }});
     EXPECT_EQ(0, own);
 }
