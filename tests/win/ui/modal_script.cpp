@@ -1,5 +1,9 @@
 #include "tests/win/ui/modal_script.h"
 
+#include <cstring>
+
+#include "athcfg/athsim.h"
+#include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
 
 namespace {
@@ -50,4 +54,11 @@ void Pump(DWORD ms) {
         }
         Sleep(10);
     }
+}
+
+void ForgetAdapter() {
+    theMonitorDlg.CloseSession();
+    theApp.adapterPresent = 0;
+    std::memset(theApp.statusRecord, 0, sizeof theApp.statusRecord);
+    AthSimClear();
 }

@@ -18,3 +18,5 @@ HWND Monitor();
 std::string ItemText(HWND dialog, int id);
 // Lets the current thread handle its messages for `ms` milliseconds.
 void Pump(DWORD ms);
+// Closes the adapter session and forgets what the poll read and the simulated adapter.
+void ForgetAdapter();
