@@ -4,6 +4,7 @@
 
 #include "athcfg.h"
 #include "registry.h"
+#include "sim_interface.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ void ACEnumNics::GetAllAtherosAdapters() {
             auto component = k.ReadString("ComponentId");
             auto guid = k.ReadString("NetCfgInstanceId");
             if (!component || !IsOurVendor(*component) || !guid || guid->empty()) continue;
-            Nics.Add(("\\DEVICE\\" + *guid).c_str());
+            Nics.Add(athcfg::sim::DeviceNameOf(*guid).c_str());
             NicSubKeys.Add(sub.c_str());
         }
     } catch (...) {

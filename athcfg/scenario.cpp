@@ -117,6 +117,9 @@ private:
             } else if (k == "desc") {
                 if (v.size() > kMaxText) return err = "desc too long", false;
                 a.description = v;
+            } else if (k == "interface") {
+                if (v.empty() || v.size() > kMaxInterfaceName) return err = "bad interface '" + v + "'", false;
+                a.tiedInterface = v;
             } else if (k == "present") {
                 if (!ParseBool(v, a.present)) return err = "bad present '" + v + "'", false;
             } else if (k == "radio") {

@@ -16,6 +16,7 @@ constexpr int kMaxProfiles = 64;
 constexpr size_t kMaxRawBytes = 30000;
 constexpr size_t kMaxSsid = 32;
 constexpr size_t kMaxText = 499;
+constexpr size_t kMaxInterfaceName = 128;  // what the IP helper holds of a description
 
 enum class Security { Open, Wep, WpaPsk, Wpa2Psk, Wpa, Wpa2 };
 enum class Phy { B, G, Turbo, A };
@@ -51,6 +52,9 @@ struct AdapterSpec {
     std::string guid;         // "{...}", the NetCfgInstanceId
     std::string subKey;       // network class subkey, "0007"
     std::string description;  // DriverDesc
+    // The machine's network interface the adapter stands for: the library reports this
+    // description as its device name. "" = none, "*" = the first interface with an address.
+    std::string tiedInterface;
     bool present = true;
     bool radioOff = false;
     uint32_t modes = 28;      // supported-modes code

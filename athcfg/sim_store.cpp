@@ -7,6 +7,7 @@
 
 #include "profile_store.h"
 #include "registry.h"
+#include "sim_interface.h"
 
 namespace athcfg::sim {
 
@@ -145,7 +146,7 @@ bool FreezeTime(int64_t ms) {
 
 int FindAdapter(const athsim::Scenario& sc, const std::string& device) {
     for (size_t i = 0; i < sc.adapters.size(); ++i)
-        if (lstrcmpiA(device.c_str(), ("\\DEVICE\\" + sc.adapters[i].guid).c_str()) == 0) return static_cast<int>(i);
+        if (NamesAdapter(sc.adapters[i], device)) return static_cast<int>(i);
     return -1;
 }
 

@@ -34,7 +34,8 @@ private:
     bool held_;
 };
 
-// Index of the adapter whose device name ("\DEVICE\{GUID}") is `device`; -1 when none.
+// Index of the adapter whose device name ("\DEVICE\{GUID}", or its tied interface's) is
+// `device`; -1 when none.
 int FindAdapter(const athsim::Scenario& sc, const std::string& device);
 bool IsPresent(const athsim::AdapterSpec& a);
 bool LoadState(int adapter, athsim::AdapterState& st);

@@ -178,6 +178,27 @@ def antenna(colour, waves):
     return shapes
 
 
+def open_ring(cx, cy, r, width, colour):
+    """A ring with a gap at its upper right, where an arrow head goes."""
+    def f(x, y):
+        if abs(math.hypot(x - cx, y - cy) - r) > width / 2:
+            return None
+        angle = math.degrees(math.atan2(x - cx, cy - y))  # 0 at the top, clockwise
+        return None if 0 <= angle <= 55 else colour
+    return f
+
+
+def triangle(a, b, c, colour):
+    def side(p, q, x, y):
+        return (q[0] - p[0]) * (y - p[1]) - (q[1] - p[1]) * (x - p[0])
+
+    def f(x, y):
+        s1, s2, s3 = side(a, b, x, y), side(b, c, x, y), side(c, a, x, y)
+        inside = (s1 >= 0 and s2 >= 0 and s3 >= 0) or (s1 <= 0 and s2 <= 0 and s3 <= 0)
+        return colour if inside else None
+    return f
+
+
 BITMAPS = {
     # Hide: a window with its title bar, and an arrow down into the tray.
     'button_hide.bmp': icon([box(0.08, 0.1, 0.92, 0.62, DARK), box(0.14, 0.24, 0.86, 0.56, WHITE),
@@ -191,6 +212,13 @@ BITMAPS = {
     'button_radio_off.bmp': icon(antenna(GREY, False) + [line(0.12, 0.12, 0.88, 0.88, 0.11, RED)]),
     # Radio, checked (the radio is on): a green antenna sending.
     'button_radio_on.bmp': icon(antenna(GREEN, True)),
+    # Renew: a green circular arrow.
+    'button_renew.bmp': icon([open_ring(0.5, 0.52, 0.3, 0.13, GREEN),
+                      triangle((0.62, 0.1), (0.94, 0.3), (0.62, 0.46), GREEN)]),
+    # Release: a network plug pulled away from its socket.
+    'button_release.bmp': icon([box(0.06, 0.36, 0.36, 0.64, BLUE), box(0.36, 0.42, 0.44, 0.46, DARK),
+                        box(0.36, 0.54, 0.44, 0.58, DARK), box(0.62, 0.36, 0.94, 0.64, BLUE),
+                        box(0.56, 0.4, 0.62, 0.6, DARK), line(0.5, 0.14, 0.5, 0.86, 0.08, RED)]),
 }
 
 if __name__ == '__main__':

@@ -1,15 +1,38 @@
-// The IP Settings tab: addresses, release and renew, and the traffic chart.
+// The IP Settings tab: the wireless adapter's IP configuration as the system's IP helper
+// reports it, release and renew on worker threads, and the live traffic chart.
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "framework/dialog.h"
+#include "monitor/controls/owner_draw_button.h"
+#include "monitor/controls/traffic_graph.h"
 
 class CIpSettingsPage : public fw::Dialog {
 public:
     CIpSettingsPage();
 
+    // Fills the fields and sets the buttons (also on every timer tick).
+    void Refresh();
+
 protected:
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    BOOL OnInitDialog();
+    void OnTimer();
+    void OnDestroy();
+    BOOL OnCommand(int id, int code);
+    void StartOperation(LPTHREAD_START_ROUTINE worker);
+    void EnableButtons(BOOL enable);
+    void SetText(int id, const std::string& text);
+
+    std::string deviceName_;
+    std::string macText_;  // kept from the last matching entry
+    COwnerDrawButton releaseButton_;
+    COwnerDrawButton renewButton_;
+    CTrafficGraph graph_;
 };
 
 extern CIpSettingsPage theIpSettingsPage;

@@ -26,7 +26,7 @@ TEST(ScenarioParse, ReadsAdaptersPinsProfilesAndNetworks) {
         "# comment\n"
         "scan ms=2500\r\n"
         "adapter guid={11111111-2222-3333-4444-55555555AAAA} subkey=0012 desc=\"Card \\\"one\\\"\" "
-        "present=no radio=off modes=12 auth=2 quality=77  # trailing comment\n"
+        "present=no radio=off modes=12 auth=2 quality=77 interface=\"eth0 card\"  # trailing comment\n"
         "status rate=0x80000000 signal=31 channel=2437 freq=2412 flags=0x05000000 ssid=\"A B\"\n"
         "status security=5 netmode=1 txpackets=1 rxpackets=2 txbytes=0x100000000 rxbytes=7 disconnected=0 modes=28\n"
         "profile name=\"My Home\" ssid=Net privacy=1\n"
@@ -42,6 +42,7 @@ TEST(ScenarioParse, ReadsAdaptersPinsProfilesAndNetworks) {
     EXPECT_EQ("{11111111-2222-3333-4444-55555555AAAA}", a.guid);
     EXPECT_EQ("0012", a.subKey);
     EXPECT_EQ("Card \"one\"", a.description);
+    EXPECT_EQ("eth0 card", a.tiedInterface);
     EXPECT_FALSE(a.present);
     EXPECT_TRUE(a.radioOff);
     EXPECT_EQ(12u, a.modes);
@@ -94,6 +95,7 @@ TEST(ScenarioParse, DefaultsGiveDistinctAdaptersAndBssids) {
     EXPECT_FALSE(s.adapters[1].radioOff);
     EXPECT_EQ(28u, s.adapters[1].modes);
     EXPECT_FALSE(s.adapters[1].pins.rate.has_value());
+    EXPECT_EQ("", s.adapters[1].tiedInterface);
     EXPECT_EQ(3000u, s.scanMs);
     EXPECT_NE(s.networks[0].bssid[5], s.networks[1].bssid[5]);
     EXPECT_EQ(6, s.networks[0].channel);
@@ -126,6 +128,9 @@ TEST(ScenarioParse, RefusesBadInputWithTheLineNumber) {
     EXPECT_EQ("selected profile 'q' is not defined", ErrorOf("adapter\nprofile name=p\nselect name=q\n"));
     EXPECT_EQ("line 2: fewer adapters than already defined", ErrorOf("adapters count=2\nadapters count=1\n"));
     EXPECT_EQ("line 1: bad adapter count", ErrorOf("adapters count=9\n"));
+    EXPECT_EQ("line 1: bad interface ''", ErrorOf("adapter interface=\"\"\n"));
+    EXPECT_EQ("line 1: bad interface '" + std::string(129, 'e') + "'",
+              ErrorOf("adapter interface=" + std::string(129, 'e') + "\n"));
 }
 
 TEST(ScenarioParse, EnforcesItsLimits) {

@@ -51,6 +51,21 @@ TEST_F(LibraryTest, EnumeratesNoneOneAndTwoAdaptersInSubkeyOrder) {
     EXPECT_EQ("<no key>", simtest::RegString(ClassSubKey("0007"), "ComponentId"));
 }
 
+TEST_F(LibraryTest, AnAdapterTiedToAnInterfaceIsNamedByItAndAnswersToBothNames) {
+    simtest::Install(
+        "adapter interface=\"Wired Card 7\"\nstatus ssid=Tied\n"
+        "adapter subkey=0008\nstatus ssid=Plain\n");
+    ACEnumNics nics;
+    nics.GetAllAtherosAdapters();
+    ASSERT_EQ(2, nics.NbrNics());
+    EXPECT_STREQ("Wired Card 7", nics.Nics.GetAt(0));
+    EXPECT_STREQ(simtest::DefaultDevice(1).c_str(), nics.Nics.GetAt(1));
+    for (const std::string& name : {std::string("Wired Card 7"), simtest::DefaultDevice(0)})
+        EXPECT_EQ("Tied", simtest::Text(simtest::Query(name, 0xFF100004, 280), 154, 34)) << name;
+    // Only the whole description names it.
+    EXPECT_TRUE(simtest::Query("Wired Card", 0xFF100004, 280).empty());
+}
+
 TEST_F(LibraryTest, EnumerationSkipsOtherVendorsAndInstallRefusesTheirSubkey) {
     HKEY k;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, ClassSubKey("0003").c_str(), 0, nullptr, 0,

@@ -3,10 +3,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "monitor/controls/owner_draw_button.h"
 #include "monitor/controls/text_progress_ctrl.h"
+#include "monitor/controls/traffic_graph.h"
 #include "monitor/res/resource.h"
 
 namespace {
@@ -340,4 +344,158 @@ TEST(OwnerDrawButtonState, ASecondBitmapDoesNotTurnAPushButtonIntoAToggle) {
     b.ctrl.SetBitmap(IDB_HELP);
     b.ctrl.SetBitmap(IDB_HIDE);
     EXPECT_EQ(ButtonKind::Push, b.ctrl.Kind());
+}
+
+namespace {
+
+// A traffic history as the chart reads it: 307 stored samples and a pen of its colour.
+class FakeSeries : public TrafficSeries {
+public:
+    explicit FakeSeries(COLORREF colour) : samples(307, 0), pen_(CreatePen(PS_SOLID, 0, colour)) {}
+    ~FakeSeries() override { DeleteObject(pen_); }
+    // Pushes a value the way the poll does: stored twice.
+    void Push(int value) {
+        last = (last + 1) % static_cast<int>(samples.size());
+        samples[last] = 2 * value;
+    }
+    int Capacity() const override { return static_cast<int>(samples.size()); }
+    int Snapshot(int32_t* dest) const override {
+        std::copy(samples.begin(), samples.end(), dest);
+        return last;
+    }
+    HPEN Pen() const override { return pen_; }
+
+    std::vector<int32_t> samples;
+    int last = 0;
+
+private:
+    HPEN pen_;
+};
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlack = RGB(0, 0, 0),
+                   kWhite = RGB(255, 255, 255), kGrid = RGB(110, 110, 110);
+constexpr int kChartW = 440, kChartH = 240;
+
+struct Chart {
+    Host host;
+    HWND frame;
+    CTrafficGraph graph;
+    FakeSeries out{kRed}, in{kGreen};
+    Chart() {
+        frame = host.Child("STATIC", "", SS_BLACKFRAME, kChartW, kChartH);
+        graph.Attach(frame);
+        graph.SetSeries("OUT", &out, "IN", &in);
+    }
+    void Paint(Canvas& c) { graph.Paint(c.Dc()); }
+};
+
+// `text` as the chart writes it: its font, centred in `box`, opaque on black.
+void WriteLike(Canvas& c, const char* text, RECT box, COLORREF colour, UINT format) {
+    HFONT font = CreateFontA(14, 0, 0, 0, 100, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    HGDIOBJ old = SelectObject(c.Dc(), font);
+    SetTextColor(c.Dc(), colour);
+    SetBkColor(c.Dc(), kBlack);
+    DrawTextA(c.Dc(), text, -1, &box, format);
+    SelectObject(c.Dc(), old);
+    DeleteObject(font);
+}
+
+constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+// Whether the pixels of `box` in the painted chart show `text` written there over the chart's
+// fixed texts, and only it.
+bool ShowsText(const Canvas& shown, const char* text, RECT box, COLORREF colour, UINT format = kCentred) {
+    Canvas expected(kChartW, kChartH);
+    expected.Fill(kBlack);
+    WriteLike(expected, "OUT", RECT{365, 2, 393, 30}, kRed, kCentred);
+    WriteLike(expected, "IN", RECT{402, 2, 430, 30}, kGreen, kCentred);
+    WriteLike(expected, text, box, colour, format);
+    bool inked = false;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) {
+            if (shown.At(x, y) != expected.At(x, y)) return false;
+            inked = inked || expected.At(x, y) == colour;
+        }
+    return inked;
+}
+
+// The newest sample's value label of the OUT (bar at x 365) or IN (402) series at `height`.
+RECT LabelBox(int barLeft, int height) { return RECT{barLeft - 3, 213 - height, barLeft + 28 + 3, 228 - height}; }
+
+// The rows of the bar in column x: the run of `colour` that ends on the bottom row 230.
+std::pair<int, int> BarRows(const Canvas& c, int x, COLORREF colour) {
+    int bottom = 230;
+    while (bottom >= 0 && c.At(x, bottom) != colour) --bottom;
+    int top = bottom;
+    while (top > 0 && c.At(x, top - 1) == colour) --top;
+    return {top, bottom};
+}
+
+}  // namespace
+
+TEST(TrafficGraphPaint, OnlyZerosGiveTheSmallestScaleFlatLinesAndTwoPixelBars) {
+    Chart chart;
+    Canvas c(kChartW, kChartH);
+    chart.Paint(c);
+    EXPECT_TRUE(ShowsText(c, "5 %", RECT{2, 12, 44, 47}, kWhite));
+    EXPECT_TRUE(ShowsText(c, "0.0%", RECT{5, 219, 44, 231}, kWhite, DT_LEFT | DT_TOP | DT_INTERNAL));
+    EXPECT_EQ(std::make_pair(229, 230), BarRows(c, 370, kRed));
+    EXPECT_EQ(std::make_pair(229, 230), BarRows(c, 410, kGreen));
+    EXPECT_TRUE(ShowsText(c, "  0.0%", LabelBox(365, 0), kRed));
+    EXPECT_TRUE(ShowsText(c, "  0.0%", LabelBox(402, 0), kGreen));
+    // Both lines lie on row 229 from x 352 leftwards; IN, drawn last, covers OUT.
+    for (int x : {352, 200, 60}) {
+        EXPECT_EQ(kGreen, c.At(x, 229)) << x;
+        EXPECT_NE(kGreen, c.At(x, 226)) << x;
+        EXPECT_NE(kRed, c.At(x, 226)) << x;
+    }
+    EXPECT_EQ(kBlack, c.At(0, 0));
+    EXPECT_EQ(kGrid, c.At(100, 181));  // a horizontal grid line
+}
+
+TEST(TrafficGraphPaint, TheLargestValueSetsScaleHeightAndLabel) {
+    struct Case {
+        int value;
+        const char* scale;
+        int height;
+        const char* label;
+    } cases[] = {{3, "5 %", 120, "  3.0%"}, {30, "50 %", 120, " 30.0%"}, {100, "100 %", 200, "100.0%"}};
+    for (const Case& k : cases) {
+        Chart chart;
+        chart.in.Push(1);  // smaller: the scale follows OUT's value
+        chart.out.Push(k.value);
+        Canvas c(kChartW, kChartH);
+        chart.Paint(c);
+        EXPECT_TRUE(ShowsText(c, k.scale, RECT{2, 12, 44, 47}, kWhite)) << k.value;
+        EXPECT_EQ(std::make_pair(229 - k.height, 230), BarRows(c, 370, kRed)) << k.value;
+        EXPECT_TRUE(ShowsText(c, k.label, LabelBox(365, k.height), kRed)) << k.value;
+        // The OUT line starts at the newest sample's height, then drops to the older zeros.
+        int middle = 229 - k.height / 2;
+        EXPECT_EQ(kRed, c.At(352, 229 - k.height)) << k.value;
+        EXPECT_TRUE(c.At(351, middle) == kRed || c.At(352, middle) == kRed) << k.value;
+        EXPECT_NE(kRed, c.At(340, middle)) << k.value;
+        EXPECT_EQ(kGreen, c.At(340, 229)) << k.value;  // IN's older zeros cover OUT's
+    }
+}
+
+TEST(TrafficGraphPaint, TheVerticalGridMovesLeftEachPaintAndIsBackAfter35) {
+    Chart chart;
+    // The rightmost grid column on a row that only the grid crosses.
+    auto rightmostColumn = [](const Canvas& c) {
+        for (int x = 354; x >= 45; --x)
+            if (c.At(x, 50) == kGrid) return x;
+        return -1;
+    };
+    Canvas first(kChartW, kChartH), next(kChartW, kChartH), again(kChartW, kChartH);
+    chart.Paint(first);
+    chart.Paint(next);
+    int x0 = rightmostColumn(first), x1 = rightmostColumn(next);
+    ASSERT_GE(x0, 320);
+    // One pixel further left, or back at the right end after the 35th phase.
+    EXPECT_EQ(x0 == 320 ? 354 : x0 - 1, x1);
+    EXPECT_EQ(kGrid, first.At(x0 - 35, 50));
+    EXPECT_FALSE(first.SameAs(next));
+    for (int i = 2; i < 35; ++i) chart.Paint(next);
+    chart.Paint(again);  // the 36th paint: 35 after the first
+    EXPECT_TRUE(first.SameAs(again));
 }

@@ -1,5 +1,9 @@
 #include "tests/win/ui/modal_script.h"
 
+#include <cstring>
+
+#include "athcfg/athsim.h"
+#include "monitor/app/monitor_app.h"
 #include "monitor/ui/monitor_dlg.h"
 
 namespace {
@@ -90,4 +94,11 @@ int BitmapMismatches(HWND window, UINT id, int x, int y) {
     DeleteObject(bitmap);
     ReleaseDC(window, screen);
     return mismatches;
+}
+
+void ForgetAdapter() {
+    theApp.session.CloseSession();
+    theApp.adapterPresent = 0;
+    std::memset(theApp.statusRecord, 0, sizeof theApp.statusRecord);
+    AthSimClear();
 }

@@ -25,3 +25,6 @@ SIZE BitmapSize(UINT id);
 // the part of the bitmap inside the window's client area. Returns the number of pixels
 // that differ, -1 when the bitmap cannot be loaded.
 int BitmapMismatches(HWND window, UINT id, int x, int y);
+
+// Closes the adapter session and forgets what the poll read and the simulated adapter.
+void ForgetAdapter();

@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "athcfg/athcfg.h"
 #include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
@@ -18,12 +16,7 @@ namespace {
 
 class StatusPage : public ::testing::Test {
 protected:
-    void TearDown() override {
-        theApp.session.CloseSession();
-        theApp.adapterPresent = 0;
-        std::memset(theApp.statusRecord, 0, sizeof theApp.statusRecord);
-        AthSimClear();
-    }
+    void TearDown() override { ForgetAdapter(); }
     // What the tray poll does each second: the record and the link quality.
     void Poll() {
         DWORD written = 0, length = sizeof theApp.statusRecord;

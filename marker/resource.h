@@ -1,0 +1,4 @@
+// Resource identifiers of the marker program.
+#pragma once
+
+#define IDS_MARKER_TEXT 1
