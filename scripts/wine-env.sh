@@ -57,7 +57,7 @@ prefix_pids() {
   local d
   for d in /proc/[0-9]*; do
     [[ $(readlink "$d/exe" 2>/dev/null) == /usr/lib/wine/wine* ]] || continue
-    tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${d#/proc/}"
+    tr '\0' '\n' 2>/dev/null <"$d/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${d#/proc/}"
   done
   return 0
 }
