@@ -72,6 +72,7 @@ run_ended() {
 
 # Interrupted itself, it stops the run under way (which stops what it started).
 stop() {
+  trap '' INT TERM HUP
   [[ -n $run ]] && kill -TERM "$run" 2>/dev/null && wait_until 30 ended "$run"
   wine_down
   exit 130
