@@ -51,6 +51,17 @@ wine_up() {
   fi
 }
 
+# Prints the PIDs of the Wine processes that run in $WINEPREFIX (its wineserver, its
+# services and the programs started in it), found by their executable and environment.
+prefix_pids() {
+  local d
+  for d in /proc/[0-9]*; do
+    [[ $(readlink "$d/exe" 2>/dev/null) == /usr/lib/wine/wine* ]] || continue
+    tr '\0' '\n' 2>/dev/null <"$d/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${d#/proc/}"
+  done
+  return 0
+}
+
 wine_down() {
   wineserver -k >/dev/null 2>&1 </dev/null || true
   wineserver -w >/dev/null 2>&1 </dev/null || true
