@@ -55,9 +55,7 @@ BOOL CConfigPage::OnInitDialog() {
     applyButton_.SetBitmap(IDB_APPLY);
     currentSubTab = 0;
     FillProfileList();
-    // The sub-page lies first among the controls; the focus starts on the profile list.
-    SetFocus(Item(IDC_PROFILE_LIST));
-    return FALSE;
+    return TRUE;
 }
 
 BOOL CConfigPage::OnCommand(int id, int code) {
