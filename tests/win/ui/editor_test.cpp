@@ -210,7 +210,12 @@ TEST_F(ProfileEditor, NewProfileRefusesEmptyDuplicateAndTooLongNamesAndTakesSpac
                        EXPECT_EQ((std::vector<std::string>{"Home", "Cafe"}), theApp.session.profileNames);
                        Click(Config(), IDC_NEW_PROFILE);
                    },
-                   [&] { TypeNameAndOk(" Home "); },
+                   [&] {
+                       // Typed and confirmed with Enter, which the dialog's OK button takes.
+                       HWND edit = GetDlgItem(NewDialog(), IDC_NEW_PROFILE_NAME);
+                       SetWindowTextA(edit, " Home ");
+                       PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+                   },
                    [&] {
                        EXPECT_EQ((std::vector<std::string>{"Home", "Cafe", " Home  *"}),
                                  ComboTexts(Config(), IDC_PROFILE_LIST));
