@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Skyvane's bitmaps as 24-bit .bmp files: the two 466x32 banners of the monitor
 window (one per adapter model), the two banners of its About page and the 16x16 pictures
-of its Hide, Help and Radio buttons.
+of its Hide, Help and Radio buttons and of the Configuration page's buttons.
 
 The window copies every bitmap with an AND of source and destination, so white parts let
 the window's face colour show through: backgrounds are white. Run it after changing a
@@ -220,6 +220,23 @@ BITMAPS = {
                         box(0.36, 0.54, 0.44, 0.58, DARK), box(0.62, 0.36, 0.94, 0.64, BLUE),
                         box(0.56, 0.4, 0.62, 0.6, DARK), line(0.5, 0.14, 0.5, 0.86, 0.08, RED)]),
 }
+
+# The Configuration page's New, Save, Delete and Apply buttons.
+BITMAPS.update({
+    # New: a sheet with a folded corner and a green plus.
+    'button_new.bmp': icon([line(0.2, 0.08, 0.2, 0.92, 0.08, DARK), line(0.2, 0.92, 0.8, 0.92, 0.08, DARK),
+                     line(0.8, 0.92, 0.8, 0.32, 0.08, DARK), line(0.2, 0.08, 0.56, 0.08, 0.08, DARK),
+                     line(0.56, 0.08, 0.8, 0.32, 0.08, DARK), line(0.56, 0.08, 0.56, 0.32, 0.07, DARK),
+                     line(0.56, 0.32, 0.8, 0.32, 0.07, DARK), line(0.5, 0.46, 0.5, 0.82, 0.13, GREEN),
+                     line(0.32, 0.64, 0.68, 0.64, 0.13, GREEN)]),
+    # Save: a blue disk with its label and shutter.
+    'button_save.bmp': icon([box(0.08, 0.08, 0.92, 0.92, BLUE), box(0.24, 0.08, 0.76, 0.42, WHITE),
+                      box(0.28, 0.6, 0.72, 0.92, GREY), box(0.56, 0.66, 0.66, 0.86, DARK)]),
+    # Delete: a red cross.
+    'button_delete.bmp': icon([line(0.18, 0.18, 0.82, 0.82, 0.17, RED), line(0.82, 0.18, 0.18, 0.82, 0.17, RED)]),
+    # Apply: a green tick.
+    'button_apply.bmp': icon([line(0.12, 0.55, 0.4, 0.82, 0.16, GREEN), line(0.4, 0.82, 0.9, 0.2, 0.16, GREEN)]),
+})
 
 if __name__ == '__main__':
     here = os.path.dirname(os.path.abspath(__file__))

@@ -43,14 +43,17 @@ private:
     HHOOK hook_;
 };
 
-// The window's own pages: a message box over the window, the Configuration page's
-// sub-tab remembered for its next build, the Status page shown.
+// The window's own pages: a message box over whatever the window shows on top (the
+// New-profile dialog, say), the Configuration page's Security sub-tab (shown now when the
+// page is, remembered for its next build in any case), the Status page shown.
 class WindowPages : public StorePages {
 public:
     void ShowCheckMessage(UINT textId) override {
-        fw::MessageBoxText(theMonitorDlg.Handle(), textId, IDS_MONITOR_TITLE, MB_OK | MB_ICONSTOP);
+        HWND window = theMonitorDlg.Handle();
+        HWND owner = window ? GetLastActivePopup(window) : nullptr;
+        fw::MessageBoxText(owner, textId, IDS_MONITOR_TITLE, MB_OK | MB_ICONSTOP);
     }
-    void ShowSecuritySubTab() override { theApp.rememberedSubTab = 1; }
+    void ShowSecuritySubTab() override { theConfigPage.ShowSubPage(1); }
     void ShowStatusPage() override { theMonitorDlg.SwitchPage(1); }
 };
 

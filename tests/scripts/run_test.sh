@@ -105,7 +105,7 @@ start_run "$tmp/tour.log" --tour "$tmp/tour"
 check "the tour finishes with status 0" eval 'run_ended 300 && ((status == 0))'
 check "the tour leaves nothing behind" nothing_left
 for picture in desktop about monitor-0-configuration monitor-1-status monitor-2-ipsettings \
-               monitor-3-sitesurvey monitor-4-about; do
+               monitor-3-sitesurvey monitor-4-about new-profile; do
   file=$tmp/tour/$picture.png
   # A window that painted nothing is one flat colour.
   check "tour: $picture.png is listed and shows something" eval \

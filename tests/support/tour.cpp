@@ -2,7 +2,8 @@
 //   tour rect TITLE          prints "x y width height" of the top-level window TITLE
 //   tour command TITLE ID    posts the menu command ID to it
 //   tour close TITLE         posts a close message to it
-// Waits up to 15 seconds for the window; exit code 1 when it never appears.
+//   tour click TITLE ID      reports a click of the button ID somewhere inside it
+// Waits up to 15 seconds for the window (and the button); exit code 1 when it never appears.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,11 +17,26 @@ HWND WaitForWindow(const char* title) {
     }
     return nullptr;
 }
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND child, LPARAM search) {
+    auto* s = reinterpret_cast<ControlSearch*>(search);
+    // Buttons only: a combo box's edit field has an ID of its own (1001) on every page.
+    char cls[16] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (GetDlgCtrlID(child) != s->id || lstrcmpiA(cls, "Button") != 0) return TRUE;
+    s->found = child;
+    return FALSE;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: tour rect|command|close TITLE [ID]\n");
+        std::fprintf(stderr, "usage: tour rect|command|close|click TITLE [ID]\n");
         return 2;
     }
     HWND w = WaitForWindow(argv[2]);
@@ -37,6 +53,20 @@ int main(int argc, char** argv) {
     }
     if (!lstrcmpA(argv[1], "command") && argc > 3) {
         PostMessageA(w, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
+        return 0;
+    }
+    if (!lstrcmpA(argv[1], "click") && argc > 3) {
+        // The page holding it may still be on its way.
+        ControlSearch search = {std::atoi(argv[3]), nullptr};
+        for (int i = 0; i < 150 && !search.found; ++i) {
+            EnumChildWindows(w, FindControl, reinterpret_cast<LPARAM>(&search));
+            if (!search.found) Sleep(100);
+        }
+        if (!search.found) return 1;
+        // What a click tells the button's owner (a window in the background may not take
+        // the focus and capture a simulated mouse click needs).
+        PostMessageA(GetParent(search.found), WM_COMMAND, MAKEWPARAM(search.id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(search.found));
         return 0;
     }
     if (!lstrcmpA(argv[1], "close")) {

@@ -1,5 +1,7 @@
 #include "tests/win/ui/modal_script.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 #include "athcfg/athsim.h"
@@ -42,6 +44,20 @@ std::string ItemText(HWND dialog, int id) {
     char text[256] = {};
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
+}
+
+std::vector<std::string> TabTexts(HWND tab) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
+        char text[64] = {};
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 void Pump(DWORD ms) {

@@ -16,6 +16,8 @@ INT_PTR RunMonitor(int initialPage, std::vector<Step> steps);
 // Helpers for steps.
 HWND Monitor();
 std::string ItemText(HWND dialog, int id);
+// The texts of a tab control's tabs, in order.
+std::vector<std::string> TabTexts(HWND tab);
 // Lets the current thread handle its messages for `ms` milliseconds.
 void Pump(DWORD ms);
 

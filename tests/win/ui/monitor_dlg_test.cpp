@@ -92,15 +92,7 @@ TEST_F(MonitorWindow, OpensOnTheInitialPageWithFiveTabsAndItsLayout) {
     RECT pageRect = {}, expectedPage = {};
     INT_PTR result = RunMonitor(1, {[&] {
         HWND tab = Tab();
-        for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
-            char text[64] = {};
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-            tabs.push_back(text);
-        }
+        tabs = TabTexts(tab);
         selected = TabCtrl_GetCurSel(tab);
         pageCount = PageWindows().size();
         statusPage = theStatusPage.Handle();
