@@ -185,6 +185,14 @@ TEST_F(SecurityPage, An8021xProfileOpensWithoutASecurityEntryInItsOwnForm) {
 
 TEST_F(SecurityPage, KeyLengthAndFormatChangesWriteZeroKeysAndTheFilterKeepsHexDigits) {
     Open(kProfiles, "Wep");
+    {
+        // 152-bit keys: the box does not list them, the edits still take 32 digits.
+        Edit().wepKeyBits1 = 128;
+        PageHost page;
+        EXPECT_EQ(-1, page.Selection(IDC_SEC_KEY_LENGTH));
+        EXPECT_EQ(32, page.Limit(IDC_SEC_KEY4));
+        Edit().wepKeyBits1 = 40;
+    }
     PageHost page;
     const int keys[4] = {IDC_SEC_KEY1, IDC_SEC_KEY2, IDC_SEC_KEY3, IDC_SEC_KEY4};
     auto expectKeys = [&](const std::string& zeros) {
