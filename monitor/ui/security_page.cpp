@@ -276,6 +276,7 @@ void CSecurityPage::OnWpaEapTypeChanged() { ShowEapType(true); }
 void CSecurityPage::On8021xEapTypeChanged() { ShowEapType(false); }
 
 void CSecurityPage::OnUsePassphraseClicked() {
+    if (!EditProfile()) return;
     const bool use = IsDlgButtonChecked(Handle(), IDC_SEC_USE_PASSPHRASE) == BST_CHECKED;
     for (int id : kKeyEdits) Enable(id, !use);
     Enable(IDC_SEC_PASSPHRASE, use);

@@ -23,7 +23,7 @@ const char kProfiles[] =
     "wepKey4=1111111111 wepKeyBits1=40 wepKeyBits2=40 wepKeyBits3=40 wepKeyBits4=40 "
     "defaultUserName=alice\n"
     "profile name=Campus ssid=Campus infrastructure=1 privacy=1 eapMethod=5 wpa=0 eapUser=bob "
-    "eapPassword=pw defaultUserName=alice\n"
+    "eapPassword=pw serverDomainName=old.example defaultUserName=alice\n"
     "profile name=Party ssid=Party infrastructure=0 privacy=1 eapMethod=7 wpa=1 "
     "pskPassphrase=secret123 defaultUserName=alice\n"
     "select name=Wep\n";
@@ -161,6 +161,7 @@ TEST_F(SecurityPage, An8021xProfileOpensWithoutASecurityEntryInItsOwnForm) {
     EXPECT_EQ("bob", page.Text(IDC_SEC_X_USER));
     EXPECT_EQ("pw", page.Text(IDC_SEC_X_PASSWORD));
     EXPECT_EQ('*', page.PasswordChar(IDC_SEC_X_PASSWORD));
+    EXPECT_STREQ("", Edit().serverDomainName.c_str()) << "only TLS keeps a server/domain name";
 
     // A cleared password edit shows its text in clear until the profile is saved.
     page.Clear(IDC_SEC_X_PASSWORD);
