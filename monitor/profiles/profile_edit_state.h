@@ -10,7 +10,8 @@ struct ProfileEditState {
     ACProfile* editProfile = nullptr;
     std::string editPassphrase;
     int32_t editTxRate = 0;
-    // Which of the Security page's nine secret fields show their text masked.
+    // Which of the Security page's nine secret fields show their text in clear (1) rather
+    // than as "*" (0).
     int maskFlags[9] = {};
     // The Configuration page's next sub-tab: 0 = Common, 1 = Security.
     int rememberedSubTab = 0;

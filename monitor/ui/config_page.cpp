@@ -12,16 +12,13 @@
 #include "monitor/ui/common_page.h"
 #include "monitor/ui/config_lists.h"
 #include "monitor/ui/new_profile_dlg.h"
+#include "monitor/ui/security_page.h"
 
 CConfigPage theConfigPage;
 
 namespace {
 constexpr int kSubTabClicked = NM_CLICK;  // -2
 constexpr int kSubTabCount = 2;
-
-// The Security sub-tab's page until the Security page itself takes this place: its empty
-// dialog.
-fw::Dialog g_securityPage(IDD_SECURITY_PAGE);
 }  // namespace
 
 CConfigPage::CConfigPage() : fw::Dialog(IDD_CONFIG_PAGE) {}
@@ -29,7 +26,7 @@ CConfigPage::CConfigPage() : fw::Dialog(IDD_CONFIG_PAGE) {}
 fw::Dialog* CConfigPage::SubPage(int index) {
     switch (index) {
     case 0: return &theCommonPage;
-    case 1: return &g_securityPage;
+    case 1: return &theSecurityPage;
     }
     return nullptr;
 }
