@@ -48,9 +48,21 @@ int AthSimSetPresent(int adapter, int present) {
     }
 }
 
-int AthSimSetTime(long long ms) { return athcfg::sim::FreezeTime(ms) ? 1 : 0; }
+int AthSimSetTime(long long ms) {
+    try {
+        return athcfg::sim::FreezeTime(ms) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
 
-long long AthSimGetTime() { return athcfg::sim::ClockTime(); }
+long long AthSimGetTime() {
+    try {
+        return athcfg::sim::ClockTime();
+    } catch (...) {
+        return 0;
+    }
+}
 
 int AthSimRecordedCount(int adapter) {
     try {

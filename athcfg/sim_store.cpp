@@ -246,7 +246,14 @@ StateLock::StateLock() {
         return;
     }
     const bool torn = athsim::BeginWrite(*shared.view);
-    if (torn || !athsim::ValidHeader(shared.view->header)) LoadFromRegistry();
+    try {
+        if (torn || !athsim::ValidHeader(shared.view->header)) LoadFromRegistry();
+    } catch (...) {
+        // Left marked as being changed: the next holder fills it again.
+        ReleaseMutex(shared.mutex);
+        held_ = false;
+        throw;
+    }
     ready_ = true;
 }
 
