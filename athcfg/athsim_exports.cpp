@@ -48,9 +48,21 @@ int AthSimSetPresent(int adapter, int present) {
     }
 }
 
-int AthSimSetTime(long long ms) { return athcfg::sim::FreezeTime(ms) ? 1 : 0; }
+int AthSimSetTime(long long ms) {
+    try {
+        return athcfg::sim::FreezeTime(ms) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
 
-long long AthSimGetTime() { return athcfg::sim::Now(); }
+long long AthSimGetTime() {
+    try {
+        return athcfg::sim::ClockTime();
+    } catch (...) {
+        return 0;
+    }
+}
 
 int AthSimRecordedCount(int adapter) {
     try {
@@ -62,12 +74,12 @@ int AthSimRecordedCount(int adapter) {
 
 int AthSimRecordedSet(int adapter, int index, DWORD* oid, void* data, DWORD dataSize, DWORD* length) {
     try {
-        const std::vector<athcfg::sim::RecordedSet> log = athcfg::sim::RecordedSets(adapter);
+        const std::vector<athsim::RecordedSet> log = athcfg::sim::RecordedSets(adapter);
         if (index < 0 || static_cast<size_t>(index) >= log.size()) return 0;
-        const athcfg::sim::RecordedSet& r = log[index];
+        const athsim::RecordedSet& r = log[index];
         if (oid) *oid = r.oid;
         if (length) *length = r.length;
-        if (data) std::memcpy(data, r.data, std::min(std::min<size_t>(dataSize, r.length), athcfg::sim::kSetLogData));
+        if (data) std::memcpy(data, r.data, std::min(std::min<size_t>(dataSize, r.length), athsim::kSetLogData));
         return 1;
     } catch (...) {
         return 0;
@@ -76,7 +88,7 @@ int AthSimRecordedSet(int adapter, int index, DWORD* oid, void* data, DWORD data
 
 int AthSimLastRecordedValue(int adapter, DWORD oid, DWORD* value) {
     try {
-        const std::vector<athcfg::sim::RecordedSet> log = athcfg::sim::RecordedSets(adapter);
+        const std::vector<athsim::RecordedSet> log = athcfg::sim::RecordedSets(adapter);
         for (auto r = log.rbegin(); r != log.rend(); ++r) {
             if (r->oid != oid || r->length < 4) continue;
             if (value) *value = athsim::ReadU32(r->data);

@@ -8,57 +8,52 @@ namespace athcfg {
 
 namespace {
 
+// The adapter a set names, held under the lock for the request: it exists in
+// the scenario, is present, and its state was read.
+struct Reached {
+    explicit Reached(const std::string& device) {
+        if (!lock.Ready() || !(sc = sim::CurrentScenario())) return;
+        index = sim::FindAdapter(*sc, device);
+        ok = index >= 0 && sim::IsPresent(index) && sim::LoadState(index, st);
+    }
+    sim::StateLock lock;
+    std::shared_ptr<const athsim::Scenario> sc;
+    int index = -1;
+    athsim::AdapterState st;
+    bool ok = false;
+};
+
 class SimTransport : public DriverTransport {
 public:
     bool Query(const std::string& device, uint32_t oid, std::vector<uint8_t>& answer) override {
-        std::shared_ptr<const athsim::Scenario> sc = sim::CurrentScenario();
-        int index;
-        athsim::AdapterState st;
-        if (!Reach(sc, device, index) || !sim::LoadState(index, st)) return false;
-        return athsim::QueryAnswer(*sc, sc->adapters[index], st, sim::Now(), oid, answer);
+        sim::AdapterView v;
+        return sim::ViewAdapter(device, v) && athsim::QueryAnswer(*v.sc, v.sc->adapters[v.index], v.st, v.now, oid, answer);
     }
 
     int Set(const std::string& device, uint32_t oid, const uint8_t* data, size_t length) override {
-        std::shared_ptr<const athsim::Scenario> sc = sim::CurrentScenario();
-        sim::StateLock lock;
-        int index;
-        athsim::AdapterState st;
-        if (!Reach(sc, device, index) || !sim::LoadState(index, st)) return -1;
-        sim::RecordSet(index, oid, data, length);
-        const int taken = athsim::ApplySet(*sc, st, sim::Now(), oid, data, length);
-        if (taken >= 0) sim::SaveState(index, st);
+        Reached r(device);
+        if (!r.ok) return -1;
+        sim::RecordSet(r.index, oid, data, length);
+        const int taken = athsim::ApplySet(*r.sc, r.st, sim::Now(), oid, data, length);
+        if (taken >= 0) sim::SaveState(r.index, r.st);
         return taken;
     }
 
     bool Activate(const std::string& device, const athsim::ActiveSettings& settings) override {
-        std::shared_ptr<const athsim::Scenario> sc = sim::CurrentScenario();
-        sim::StateLock lock;
-        int index;
-        athsim::AdapterState st;
-        if (!Reach(sc, device, index) || !sim::LoadState(index, st)) return false;
-        sim::RecordSet(index, kAthSimActivation,
-                       reinterpret_cast<const uint8_t*>(settings.profileName.data()),
+        Reached r(device);
+        if (!r.ok) return false;
+        athsim::ApplyActivation(*r.sc, r.st, sim::Now(), settings);
+        if (!sim::SaveState(r.index, r.st)) return false;  // a text too long for the driver
+        sim::RecordSet(r.index, kAthSimActivation, reinterpret_cast<const uint8_t*>(settings.profileName.data()),
                        settings.profileName.size());
-        athsim::ApplyActivation(*sc, st, sim::Now(), settings);
-        return sim::SaveState(index, st);
+        return true;
     }
 
     void ClearCache(const std::string& device, const std::string& profileName) override {
-        std::shared_ptr<const athsim::Scenario> sc = sim::CurrentScenario();
-        sim::StateLock lock;
-        int index;
-        athsim::AdapterState st;
-        if (!Reach(sc, device, index) || !sim::LoadState(index, st)) return;
-        athsim::ApplyClearCache(*sc, st, sim::Now(), profileName);
-        sim::SaveState(index, st);
-    }
-
-private:
-    // The adapter named by `device` exists in the scenario and is present.
-    static bool Reach(const std::shared_ptr<const athsim::Scenario>& sc, const std::string& device, int& index) {
-        if (!sc) return false;
-        index = sim::FindAdapter(*sc, device);
-        return index >= 0 && sim::IsPresent(sc->adapters[index]);
+        Reached r(device);
+        if (!r.ok) return;
+        athsim::ApplyClearCache(*r.sc, r.st, sim::Now(), profileName);
+        sim::SaveState(r.index, r.st);
     }
 };
 

@@ -39,13 +39,20 @@ stop_xvfb() {
 # its background services are not started by (and do not hold the pipes of) a test.
 # $1: a small GUI program that opens and closes a window (first GUI start in a fresh prefix).
 wine_up() {
+  # A prefix whose first set-up was interrupted has no marker: Wine cannot start in it
+  # ("could not load kernel32.dll"), so it is made anew.
+  local ready="$WINEPREFIX/.setup-complete"
+  if [[ -d $WINEPREFIX && ! -e $ready ]]; then
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
   # wineboot returns before the prefix's set-up has finished (services created meanwhile
   # are lost when it completes): wait until every Wine process of the prefix has ended.
   "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w >/dev/null 2>&1 </dev/null
   wineserver -p >/dev/null 2>&1 </dev/null
-  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 && touch "$ready"
   if [[ -n ${1:-} ]]; then
     timeout 60 "$WINE" "$1" </dev/null >/dev/null 2>&1 || true
   fi
