@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Skyvane's bitmaps as 24-bit .bmp files: the two 466x32 banners of the monitor
-window (one per adapter model) and the 16x16 pictures of its Hide, Help and Radio buttons.
+window (one per adapter model) and the 16x16 pictures of its Hide, Help and Radio buttons and of the pages' Renew and Scan
+buttons.
 
 The window copies every bitmap with an AND of source and destination, so white parts let
 the window's face colour show through: backgrounds are white. Run it after changing a
@@ -146,6 +147,32 @@ def antenna(colour, waves):
     return shapes
 
 
+def ring(cx, cy, r, width, colour, start, end):
+    """A ring segment from angle `start` to `end` (radians, clockwise from the top)."""
+    def f(x, y):
+        if abs(math.hypot(x - cx, y - cy) - r) > width / 2:
+            return None
+        angle = math.atan2(x - cx, cy - y) % (2 * math.pi)
+        return colour if start <= angle <= end else None
+    return f
+
+
+def arrow_head(x, y, angle, size, colour):
+    """A filled arrow head pointing along `angle` (clockwise from the top) with its tip at (x, y)."""
+    dx, dy = math.sin(angle), -math.cos(angle)
+    bx, by = x - dx * size, y - dy * size
+    px, py = -dy * size * 0.7, dx * size * 0.7
+    corners = [(x, y), (bx + px, by + py), (bx - px, by - py)]
+
+    def f(qx, qy):
+        signs = []
+        for i in range(3):
+            (ax, ay), (cx, cy) = corners[i], corners[(i + 1) % 3]
+            signs.append((cx - ax) * (qy - ay) - (cy - ay) * (qx - ax) >= 0)
+        return colour if all(signs) or not any(signs) else None
+    return f
+
+
 BITMAPS = {
     # Hide: a window with its title bar, and an arrow down into the tray.
     'button_hide.bmp': icon([box(0.08, 0.1, 0.92, 0.62, DARK), box(0.14, 0.24, 0.86, 0.56, WHITE),
@@ -159,6 +186,13 @@ BITMAPS = {
     'button_radio_off.bmp': icon(antenna(GREY, False) + [line(0.12, 0.12, 0.88, 0.88, 0.11, RED)]),
     # Radio, checked (the radio is on): a green antenna sending.
     'button_radio_on.bmp': icon(antenna(GREEN, True)),
+    # Renew and Scan: two green arrows chasing each other round a circle.
+    'button_renew.bmp': icon([ring(0.5, 0.5, 0.33, 0.14, GREEN, math.radians(10), math.radians(160)),
+                       ring(0.5, 0.5, 0.33, 0.14, GREEN, math.radians(190), math.radians(340)),
+                       arrow_head(0.5 + 0.33 * math.sin(math.radians(172)), 0.5 - 0.33 * math.cos(math.radians(172)),
+                                  math.radians(262), 0.3, GREEN),
+                       arrow_head(0.5 + 0.33 * math.sin(math.radians(352)), 0.5 - 0.33 * math.cos(math.radians(352)),
+                                  math.radians(82), 0.3, GREEN)]),
 }
 
 if __name__ == '__main__':
