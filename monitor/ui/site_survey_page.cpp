@@ -150,10 +150,18 @@ void CSiteSurveyPage::InsertColumns() {
     }
 }
 
-// Each column as wide as the wider of its heading and its texts.
+// Each column as wide as the wider of its heading and its texts. Some list views size by
+// the heading's bare text; the heading's own margins are added so it is never cut.
 void CSiteSurveyPage::SizeColumns() {
-    int count = int(survey::ColumnTitles(xrLayout != 0).size());
-    for (int i = 0; i < count; ++i) SendMessageA(List(), LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+    std::vector<int> titles = survey::ColumnTitles(xrLayout != 0);
+    const int margins = 4 * GetSystemMetrics(SM_CXEDGE) + 4;
+    for (size_t i = 0; i < titles.size(); ++i) {
+        SendMessageA(List(), LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+        std::string title = fw::LoadText(titles[i]);
+        int heading = int(SendMessageA(List(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title.c_str())));
+        if (SendMessageA(List(), LVM_GETCOLUMNWIDTH, i, 0) < heading + margins)
+            SendMessageA(List(), LVM_SETCOLUMNWIDTH, i, heading + margins);
+    }
 }
 
 void CSiteSurveyPage::FillList() {
@@ -165,6 +173,9 @@ void CSiteSurveyPage::FillList() {
     std::vector<survey::Row> rows = survey::ReadRows(session.scanList, sizeof session.scanList,
                                                      session.vendorScanList, sizeof session.vendorScanList,
                                                      xrLayout != 0);
+    // One repaint for the whole list, not one per cell.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);
     for (const survey::Row& row : rows) {
         std::vector<std::string> cells = survey::Cells(row, xrLayout != 0, TextOf);
         LVITEMA item = {};
@@ -181,20 +192,24 @@ void CSiteSurveyPage::FillList() {
         }
     }
     SizeColumns();
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+std::string CSiteSurveyPage::CellText(int row, int column) const {
+    char text[256] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 std::vector<std::string> CSiteSurveyPage::RowCells(int row) const {
     std::vector<std::string> cells;
     int count = int(survey::ColumnTitles(xrLayout != 0).size());
-    for (int column = 0; column < count; ++column) {
-        char text[256] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        cells.push_back(text);
-    }
+    for (int column = 0; column < count; ++column) cells.push_back(CellText(row, column));
     return cells;
 }
 
@@ -211,7 +226,7 @@ void CSiteSurveyPage::OnColumnClicked(int column) {
     HWND list = List();
     int rows = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     std::vector<std::string> texts;
-    for (int row = 0; row < rows; ++row) texts.push_back(RowCells(row)[size_t(column)]);
+    for (int row = 0; row < rows; ++row) texts.push_back(CellText(row, column));
     std::vector<int32_t> keys = survey::SortKeys(texts, survey::IsNumericColumn(column));
     for (int row = 0; row < rows; ++row) {
         LVITEMA item = {};

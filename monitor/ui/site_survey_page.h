@@ -36,6 +36,7 @@ private:
     void InsertColumns();
     void SizeColumns();
     void FillList();
+    std::string CellText(int row, int column) const;
     std::vector<std::string> RowCells(int row) const;
     HWND List() const;
 

@@ -2,6 +2,7 @@
 //   tour rect TITLE          prints "x y width height" of the top-level window TITLE
 //   tour command TITLE ID    posts the menu command ID to it
 //   tour close TITLE         posts a close message to it
+//   tour click TITLE ID      clicks the button with control ID in it (or in one of its pages)
 // Waits up to 15 seconds for the window; exit code 1 when it never appears.
 #include <windows.h>
 
@@ -16,11 +17,17 @@ HWND WaitForWindow(const char* title) {
     }
     return nullptr;
 }
+
+BOOL CALLBACK ClickIfId(HWND child, LPARAM id) {
+    if (GetDlgCtrlID(child) != int(id)) return TRUE;
+    PostMessageA(child, BM_CLICK, 0, 0);
+    return FALSE;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: tour rect|command|close TITLE [ID]\n");
+        std::fprintf(stderr, "usage: tour rect|command|click|close TITLE [ID]\n");
         return 2;
     }
     HWND w = WaitForWindow(argv[2]);
@@ -37,6 +44,10 @@ int main(int argc, char** argv) {
     }
     if (!lstrcmpA(argv[1], "command") && argc > 3) {
         PostMessageA(w, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
+        return 0;
+    }
+    if (!lstrcmpA(argv[1], "click") && argc > 3) {
+        EnumChildWindows(w, ClickIfId, std::atoi(argv[3]));
         return 0;
     }
     if (!lstrcmpA(argv[1], "close")) {

@@ -51,6 +51,14 @@ protected:
         ASSERT_NE(nullptr, theApp.editProfile);
         AthSimClearRecorded(0);
     }
+    // The profile as the library stored it, read through a configuration of its own.
+    ACProfile* Stored(const char* name) {
+        stored_.ReadConfig(theApp.session.deviceName.c_str(), theApp.session.subKey.c_str());
+        return stored_.GetProfile(name);
+    }
+
+private:
+    ACAdapterConfig stored_;
 };
 
 HWND Page() { return theSiteSurveyPage.Handle(); }
@@ -263,9 +271,7 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
     // An open network: applied at once under the current profile's name.
     EXPECT_EQ(1, pageAfterOpen);
     EXPECT_EQ((std::vector<std::string>{"Home", "Home"}), Activations());
-    ACAdapterConfig stored;
-    stored.ReadConfig(theApp.session.deviceName.c_str(), theApp.session.subKey.c_str());
-    ACProfile* home = stored.GetProfile("Home");
+    ACProfile* home = Stored("Home");
     ASSERT_NE(nullptr, home);
     EXPECT_STREQ("CafeCorner", home->ssid.c_str());
     EXPECT_EQ(2412, home->channelMHz);
@@ -294,9 +300,8 @@ TEST_F(SiteSurvey, AdHocOpenNetworkJoinsInMode4AndTheNormalLayoutHasNoXrColumn) 
     EXPECT_EQ("Ad Hoc", lan[5]);
     EXPECT_EQ("802.11b", lan[6]);
     EXPECT_EQ(1, theMonitorDlg.currentPage);
-    ACAdapterConfig stored;
-    stored.ReadConfig(theApp.session.deviceName.c_str(), theApp.session.subKey.c_str());
-    ACProfile* home = stored.GetProfile("Home");
+    EXPECT_EQ((std::vector<std::string>{"Home", "Home"}), Activations());
+    ACProfile* home = Stored("Home");
     ASSERT_NE(nullptr, home);
     EXPECT_STREQ("LanParty", home->ssid.c_str());
     EXPECT_EQ(4, home->wirelessMode);
