@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws Skyvane's bitmaps as 24-bit .bmp files: the two 466x32 banners of the monitor
 window (one per adapter model), the two banners of its About page and the 16x16 pictures
-of its Hide, Help and Radio buttons and of the Configuration page's buttons.
+of its Hide, Help and Radio buttons, of the Configuration page's buttons and of the pages'
+Renew (also Scan) and Release buttons.
 
 The window copies every bitmap with an AND of source and destination, so white parts let
 the window's face colour show through: backgrounds are white. Run it after changing a

@@ -11,13 +11,16 @@
 namespace {
 std::vector<Step> g_steps;
 size_t g_next = 0;
+bool g_again = false;
 UINT_PTR g_timer = 0;
 constexpr INT_PTR kClosedByScript = 99;
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (g_next < g_steps.size()) {
         Step step = g_steps[g_next++];
+        g_again = false;
         step();
+        if (g_again) --g_next;
         return;
     }
     KillTimer(nullptr, g_timer);
@@ -37,6 +40,8 @@ INT_PTR RunMonitor(int initialPage, std::vector<Step> steps) {
     g_timer = 0;
     return result;
 }
+
+void RunAgain() { g_again = true; }
 
 HWND Monitor() { return theMonitorDlg.Handle(); }
 

@@ -14,6 +14,9 @@ using Step = std::function<void()>;
 INT_PTR RunMonitor(int initialPage, std::vector<Step> steps);
 
 // Helpers for steps.
+// Called by a step that waits for something: the same step runs again at the next tick.
+// (A step must not pump messages itself: the next steps would run inside it.)
+void RunAgain();
 HWND Monitor();
 std::string ItemText(HWND dialog, int id);
 // The texts of a tab control's tabs, in order.
