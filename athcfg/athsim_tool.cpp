@@ -3,19 +3,21 @@
 //   athsim clear             remove the scenario, the simulated adapters and the driver file
 //   athsim present N 0|1     adapter N disappears (0) or appears (1)
 //   athsim sets N            list the sets adapter N's driver received
+//   athsim nics              list the adapters' device names as programs find them
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "athcfg.h"
 #include "athsim.h"
 #include "athsim_driver_file.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: athsim install FILE | clear | present N 0|1 | sets N\n");
+    std::fprintf(stderr, "usage: athsim install FILE | clear | present N 0|1 | sets N | nics\n");
     return 2;
 }
 
@@ -49,6 +51,13 @@ int ListSets(int adapter) {
     return 0;
 }
 
+int ListNics() {
+    ACEnumNics nics;
+    nics.GetAllAtherosAdapters();
+    for (int i = 0; i < nics.NbrNics(); ++i) std::printf("%s\n", nics.Nics.GetAt(i));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,5 +69,6 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "present") == 0)
         return AthSimSetPresent(std::atoi(argv[2]), std::strcmp(argv[3], "0") != 0) ? 0 : 1;
     if (argc == 3 && std::strcmp(argv[1], "sets") == 0) return ListSets(std::atoi(argv[2]));
+    if (argc == 2 && std::strcmp(argv[1], "nics") == 0) return ListNics();
     return Usage();
 }

@@ -47,6 +47,10 @@ std::string TiedName(const athsim::AdapterSpec& a) {
 }  // namespace
 
 std::string DeviceNameOf(const std::string& guid) {
+    // The lock fills the live state from the registry when this process is the first to
+    // open it since the scenario was installed.
+    StateLock lock;
+    if (!lock.Ready()) return GuidName(guid);
     if (auto sc = CurrentScenario()) {
         for (const athsim::AdapterSpec& a : sc->adapters) {
             if (lstrcmpiA(a.guid.c_str(), guid.c_str()) != 0) continue;

@@ -3,6 +3,7 @@
 // it and the next load fills it again from the registry.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -99,4 +100,47 @@ TEST(SectionTest, LiveStateOutlivesTheSectionThroughTheRegistry) {
     lib.clear();
 }
 
+// What `athsim.exe ARGS` printed, run as a process of its own.
+std::string AthsimOutput(const std::string& args) {
+    const std::string outPath = ProgramDir() + "section_test_athsim.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return "<no output file>";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = out;
+    PROCESS_INFORMATION pi = {};
+    std::string line = "\"" + ProgramDir() + "athsim.exe\" " + args;
+    BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(out);
+    if (!started) return "<not started>";
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::string text;
+    if (FILE* f = std::fopen(outPath.c_str(), "rb")) {
+        char buf[512];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+        std::fclose(f);
+    }
+    DeleteFileA(outPath.c_str());
+    return text;
+}
+
 }  // namespace
+
+// A program that starts after the installing one has ended (Skyvane after the setup) opens
+// a new section: it still finds the adapter under the name of the interface it is tied to.
+TEST(SectionTest, AFreshProcessFindsATiedAdapterByItsInterface) {
+    {
+        Library lib;
+        ASSERT_TRUE(lib.Loaded());
+        ASSERT_EQ(1, lib.install("adapter interface=TiedNic0\n", nullptr, 0));
+    }
+    ASSERT_FALSE(SectionExists());
+    EXPECT_EQ("TiedNic0\r\n", AthsimOutput("nics"));
+    Library lib;
+    lib.clear();
+}
