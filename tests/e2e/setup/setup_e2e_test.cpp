@@ -30,6 +30,8 @@ const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kMakerKey[] = "SOFTWARE\\Halvex";
 const char kAdapterGuid[] = "{6A1F3B2C-41D0-4E8A-9B57-2C0D5E3F8A11}";  // the driver package's
 const char kTxRateSet[] = "FF000009:";
+const WPARAM kTrayStatusCommand = 32772;
+const int kHelpButton = 1018;
 
 // ---- processes -------------------------------------------------------------------------
 
@@ -210,6 +212,18 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
         const Texts sets = RecordedSets();
         return sets.size() >= 2 && sets[0] == "0:Default" && sets[1] == kTxRateSet;
     })) << Join(RecordedSets());
+
+    // Help in the monitor window opens the model's help file from the folder the setup
+    // started the monitor in; the help viewer's window carries the file's title.
+    PostMessageA(monitor, WM_COMMAND, kTrayStatusCommand, 0);
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil(20000, [&] { return (window = FindWindowA(nullptr, "Telvara WLAN Adapter Monitor")) != nullptr; }));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(kHelpButton, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, kHelpButton)));
+    HWND viewer = nullptr;
+    EXPECT_TRUE(WaitUntil(20000, [&] {
+        return (viewer = FindWindowA(nullptr, "Telvara Wevo 54 Wireless LAN Adapter Help")) != nullptr;
+    }));
+    if (viewer) PostMessageA(viewer, WM_CLOSE, 0, 0);
 
     Started uninstall("\"" + installDir + "\\Uninstall.exe\" /S");
     ASSERT_EQ(0, uninstall.Wait(60000));
