@@ -1,0 +1,167 @@
+// What the setup ships, read as Windows reads it: the help files through the HTML Help
+// storage (ITSS), the manifests and version resources from the built programs.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/program_dir.h"
+
+using Texts = std::vector<std::string>;
+
+// The HTML Help storage system's interface (itss.dll); its header is not part of mingw-w64.
+// Outside the anonymous namespace: there the compiler would see no implementation of it
+// and drop the calls.
+struct IITStorage : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE StgCreateDocfile(const WCHAR*, DWORD, DWORD, IStorage**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StgCreateDocfileOnILockBytes(ILockBytes*, DWORD, DWORD, IStorage**) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StgIsStorageFile(const WCHAR*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StgIsStorageILockBytes(ILockBytes*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StgOpenStorage(const WCHAR*, IStorage*, DWORD, SNB, DWORD, IStorage**) = 0;
+};
+
+namespace {
+
+const CLSID kClsidItStorage = {0x5d02926a, 0x212e, 0x11d0, {0x9d, 0xf9, 0x00, 0xa0, 0xc9, 0x22, 0xe6, 0xec}};
+const IID kIidItStorage = {0x88cc31de, 0x27ab, 0x11d0, {0x9d, 0xf9, 0x00, 0xa0, 0xc9, 0x22, 0xe6, 0xec}};
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// A compiled help file opened for reading; Read returns "<missing>" for an absent stream.
+class HelpFile {
+public:
+    explicit HelpFile(const std::string& path) {
+        IITStorage* its = nullptr;
+        if (FAILED(CoCreateInstance(kClsidItStorage, nullptr, CLSCTX_INPROC_SERVER, kIidItStorage,
+                                    reinterpret_cast<void**>(&its))))
+            return;
+        its->StgOpenStorage(Wide(path).c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, &storage_);
+        its->Release();
+    }
+    ~HelpFile() {
+        if (storage_) storage_->Release();
+    }
+    bool Open() const { return storage_ != nullptr; }
+
+    std::string Read(const std::string& name) const {
+        IStream* stream = nullptr;
+        if (!storage_ || FAILED(storage_->OpenStream(Wide(name).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                                     &stream)))
+            return "<missing>";
+        std::string text;
+        char buf[4096];
+        ULONG got = 0;
+        while (SUCCEEDED(stream->Read(buf, sizeof buf, &got)) && got > 0) text.append(buf, got);
+        stream->Release();
+        return text;
+    }
+
+    // The default topic from the #SYSTEM records (code 2): code, length, data.
+    std::string DefaultTopic() const {
+        const std::string sys = Read("#SYSTEM");
+        for (size_t at = 4; at + 4 <= sys.size();) {
+            const unsigned code = static_cast<unsigned char>(sys[at]) | static_cast<unsigned char>(sys[at + 1]) << 8;
+            const size_t length = static_cast<unsigned char>(sys[at + 2]) | static_cast<unsigned char>(sys[at + 3]) << 8;
+            if (at + 4 + length > sys.size()) break;
+            if (code == 2) return std::string(sys.c_str() + at + 4);
+            at += 4 + length;
+        }
+        return "<none>";
+    }
+
+private:
+    IStorage* storage_ = nullptr;
+};
+
+// The topic file the contents give for an entry named `name`.
+std::string ContentsTopic(const std::string& contents, const std::string& name) {
+    const std::string entry = "<param name=\"Name\" value=\"" + name + "\"><param name=\"Local\" value=\"";
+    const size_t at = contents.find(entry);
+    if (at == std::string::npos) return "<not in contents>";
+    const size_t start = at + entry.size();
+    return contents.substr(start, contents.find('"', start) - start);
+}
+
+std::string Title(const std::string& html) {
+    const size_t start = html.find("<title>"), end = html.find("</title>");
+    return start == std::string::npos || end == std::string::npos ? "<no title>" : html.substr(start + 7, end - start - 7);
+}
+
+// The monitor window's tab texts, from Skyvane's string table.
+Texts TabTexts() {
+    HMODULE skyvane = LoadLibraryExA((ProgramDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    Texts tabs;
+    for (UINT id = 61204; id <= 61208; ++id) {
+        char text[64] = {};
+        LoadStringA(skyvane, id, text, sizeof text);
+        tabs.push_back(text);
+    }
+    if (skyvane) FreeLibrary(skyvane);
+    return tabs;
+}
+
+std::string Resource(HMODULE module, WORD id, LPCSTR type) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    return data ? std::string(data, SizeofResource(module, found)) : "<no resource>";
+}
+
+std::string VersionString(const std::string& file, const char* name) {
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(file.c_str(), &ignored));
+    if (info.empty() || !GetFileVersionInfoA(file.c_str(), 0, static_cast<DWORD>(info.size()), info.data()))
+        return "<no version resource>";
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return "<no " + std::string(name) + ">";
+    return value;
+}
+
+}  // namespace
+
+TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    const Texts tabs = TabTexts();
+    ASSERT_EQ((Texts{"Configuration", "Status", "IP Settings", "Site Survey", "About"}), tabs);
+    for (const char* model : {"54", "108"}) {
+        SCOPED_TRACE(model);
+        const HelpFile help(ProgramDir() + "Wevo_" + model + "_Help.chm");
+        ASSERT_TRUE(help.Open());
+        const std::string adapter = std::string("Telvara Wevo ") + model + " Wireless LAN Adapter";
+        // Help opens the file itself, which shows the default topic.
+        const std::string overview = help.Read(help.DefaultTopic());
+        EXPECT_EQ("Telvara WLAN Adapter Monitor", Title(overview));
+        EXPECT_NE(std::string::npos, overview.find(adapter));
+        const std::string contents = help.Read("contents.hhc");
+        for (const std::string& tab : tabs) {
+            const std::string topic = help.Read(ContentsTopic(contents, tab));
+            EXPECT_EQ(tab, Title(topic));
+            EXPECT_NE(std::string::npos, overview.find(">" + tab + "</a>")) << tab << " is not linked from the overview";
+        }
+        EXPECT_EQ("<missing>", help.Read("no_such_topic.htm"));
+    }
+    CoUninitialize();
+}
+
+TEST(ShippedFiles, EveryProgramAndTheLibraryCarryTheCommonControlsManifestAndAVersion) {
+    for (const char* name : {"Skyvane.exe", "Drivora.exe", "athsim.exe", "athcfg11.dll"}) {
+        SCOPED_TRACE(name);
+        const std::string file = ProgramDir() + name;
+        EXPECT_EQ(0, lstrcmpiA(name, VersionString(file, "OriginalFilename").c_str()));
+        EXPECT_EQ("1, 0, 0, 1", VersionString(file, "FileVersion"));
+        HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module);
+        // A program's manifest is resource 1; a library's is resource 2 (isolation aware).
+        const bool library = std::string(name).find(".dll") != std::string::npos;
+        const std::string manifest = Resource(module, library ? 2 : 1, MAKEINTRESOURCEA(24));
+        FreeLibrary(module);
+        EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""))
+            << manifest;
+    }
+}
