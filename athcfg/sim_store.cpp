@@ -229,6 +229,16 @@ void LoadFromRegistry() {
     athsim::SealHeader(h);
 }
 
+// An adapter appears when its driver is installed (a setup writes its class subkey), not
+// only through AthSimSetPresent; looked at, under the lock, only when a request finds no
+// adapter present.
+void NoticeInstalledDrivers(const athsim::Scenario& sc) {
+    athsim::LiveSection& live = Live();
+    for (uint32_t i = 0; i < live.header.adapters && i < sc.adapters.size(); ++i)
+        if (!live.adapter[i].present && KeyExists(HKEY_LOCAL_MACHINE, DriverKeyPath(sc.adapters[i].subKey)))
+            live.adapter[i].present = 1;
+}
+
 void SaveLog(int adapter) {
     const std::vector<uint8_t> bytes = athsim::LogBytes(athsim::SetsOf(Live().adapter[adapter]));
     fw::RegKey k;
@@ -278,12 +288,14 @@ bool ViewAdapter(const std::string& device, AdapterView& out) {
     if (athsim::ReadView(*shared.view, view) && athsim::ValidHeader(view.header)) {
         if (!view.header.scenario) return false;
         if (auto sc = Parsed().Find(view.header.generation, view.header.epoch))
-            return PickAdapter(view, std::move(sc), device, out);
+            if (PickAdapter(view, std::move(sc), device, out)) return true;
     }
     StateLock lock;
     if (!lock.Ready()) return false;
+    std::shared_ptr<const athsim::Scenario> sc = CurrentScenario();
+    if (sc) NoticeInstalledDrivers(*sc);
     athsim::CopyView(*shared.view, view);
-    return PickAdapter(view, CurrentScenario(), device, out);
+    return PickAdapter(view, std::move(sc), device, out);
 }
 
 int64_t ClockTime() {
@@ -315,7 +327,12 @@ int FindAdapter(const athsim::Scenario& sc, const std::string& device) {
     return -1;
 }
 
-bool IsPresent(int adapter) { return InRange(adapter) && Live().adapter[adapter].present; }
+bool IsPresent(int adapter) {
+    if (!InRange(adapter)) return false;
+    if (!Live().adapter[adapter].present)
+        if (auto sc = CurrentScenario()) NoticeInstalledDrivers(*sc);
+    return Live().adapter[adapter].present != 0;
+}
 
 bool LoadState(int adapter, athsim::AdapterState& st) {
     return InRange(adapter) && athsim::LoadLive(Live().adapter[adapter].state, st);

@@ -57,6 +57,8 @@ int64_t Now();
 // Index of the adapter whose device name ("\DEVICE\{GUID}", or its tied interface's) is
 // `device`; -1 when none.
 int FindAdapter(const athsim::Scenario& sc, const std::string& device);
+// Under the lock. An adapter absent in the live state counts as present once its driver key
+// exists, as after a setup installed its driver.
 bool IsPresent(int adapter);
 bool LoadState(int adapter, athsim::AdapterState& st);
 // False, with nothing changed, when the adapter does not exist or a text of the

@@ -150,7 +150,7 @@ TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
 }
 
 TEST(ShippedFiles, EveryProgramAndTheLibraryCarryTheCommonControlsManifestAndAVersion) {
-    for (const char* name : {"Skyvane.exe", "Drivora.exe", "athsim.exe", "athcfg11.dll"}) {
+    for (const char* name : {"Skyvane.exe", "Drivora.exe", "athsim.exe", "Qorvath.exe", "athcfg11.dll"}) {
         SCOPED_TRACE(name);
         const std::string file = ProgramDir() + name;
         EXPECT_EQ(0, lstrcmpiA(name, VersionString(file, "OriginalFilename").c_str()));
