@@ -113,6 +113,12 @@ for picture in desktop about tray-menu monitor-0-configuration monitor-1-status 
   check "tour: $picture.png is listed and shows something" eval \
     'grep -qF "tour: $file" "$tmp/tour.log" && (($(identify -format %k "$file") > 8))'
 done
+# Each state the tour puts a window in shows something of its own: a switch that failed
+# would show the state before it again.
+distinct() { (($(cd "$tmp/tour" && md5sum "$@" | cut -d' ' -f1 | sort -u | wc -l) == $#)); }
+check "tour: the Security views all differ" \
+  distinct security-none.png security-wep.png security-wpa-psk.png security-wpa-eap.png security-8021x.png
+check "tour: the About pages of the two models differ" distinct monitor-4-about.png monitor-4-about-54.png
 [[ $failures == 0 ]] || sed 's/^/  | /' "$tmp/tour.log"
 
 # Every shipped scenario installs; a faulty one is refused (so the check can fail).
