@@ -104,13 +104,21 @@ check "a kill: nothing it started is left" nothing_left
 start_run "$tmp/tour.log" --tour "$tmp/tour"
 check "the tour finishes with status 0" eval 'run_ended 300 && ((status == 0))'
 check "the tour leaves nothing behind" nothing_left
-for picture in desktop about monitor-0-configuration monitor-1-status monitor-2-ipsettings \
-               monitor-3-sitesurvey monitor-4-about new-profile; do
+for picture in desktop about tray-menu monitor-0-configuration monitor-1-status monitor-2-ipsettings \
+               monitor-3-sitesurvey monitor-3-sitesurvey-scanning monitor-3-sitesurvey-scanned \
+               monitor-4-about monitor-4-about-54 new-profile security-none security-wep \
+               security-wpa-psk security-wpa-eap security-8021x drivora-help; do
   file=$tmp/tour/$picture.png
   # A window that painted nothing is one flat colour.
   check "tour: $picture.png is listed and shows something" eval \
     'grep -qF "tour: $file" "$tmp/tour.log" && (($(identify -format %k "$file") > 8))'
 done
+# Each state the tour puts a window in shows something of its own: a switch that failed
+# would show the state before it again.
+distinct() { (($(cd "$tmp/tour" && md5sum "$@" | cut -d' ' -f1 | sort -u | wc -l) == $#)); }
+check "tour: the Security views all differ" \
+  distinct security-none.png security-wep.png security-wpa-psk.png security-wpa-eap.png security-8021x.png
+check "tour: the About pages of the two models differ" distinct monitor-4-about.png monitor-4-about-54.png
 [[ $failures == 0 ]] || sed 's/^/  | /' "$tmp/tour.log"
 
 # Every shipped scenario installs; a faulty one is refused (so the check can fail).
