@@ -109,6 +109,21 @@ struct EndProgramsFrom {
     }
 };
 
+// Runs the installed uninstaller as its launcher does: a copy in the temporary folder named
+// Un.exe, started with _?= the install folder (under Wine the launcher's own start of the
+// copy now and then fails with exit 2). Its exit code once it and what it started ended.
+long RunUninstaller(const std::string& installDir) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string copy = std::string(temp) + "Un.exe";
+    if (!CopyFileA((installDir + "\\Uninstall.exe").c_str(), copy.c_str(), FALSE)) return -2;
+    Started uninstall("\"" + copy + "\" /S _?=" + installDir);
+    long code = uninstall.Wait(300000);
+    if (!WaitForChildren(uninstall.pi.dwProcessId, 300000)) code = -3;
+    DeleteFileA(copy.c_str());
+    return code;
+}
+
 template <typename Done>
 bool WaitUntil(DWORD ms, Done done) {
     const DWORD start = GetTickCount();
@@ -182,13 +197,16 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     // gives it back. The uninstaller runs as a copy of itself named Un.exe.
     for (const char* exe : {"SkyvaneSetup.exe", "Drivora.exe", "Un.exe"})
         ASSERT_TRUE(SetWineVersion(exe, "winxp"));
+    const std::string installDir = "C:\\Program Files\\Telvara Setup Test";
+    // A run that stopped early left its installation behind: take it away first.
+    if (GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
+        RunUninstaller(installDir);
     // The adapter the driver package installs; it has no driver key until the setup runs.
     char error[200] = {};
     ASSERT_NE(0, AthSimInstallScenario((std::string("adapter guid=") + kAdapterGuid + " subkey=0041 present=no\n").c_str(),
                                        error, sizeof error))
         << error;
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, kMakerKey);
-    const std::string installDir = "C:\\Program Files\\Telvara Setup Test";
     const EndProgramsFrom endInstalled{installDir};
     const std::string log = WindowsDir() + "\\Drivora.log";
     DeleteFileA(log.c_str());
@@ -241,17 +259,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     }));
     if (viewer) PostMessageA(viewer, WM_CLOSE, 0, 0);
 
-    // The uninstaller's launcher copies it to the temporary folder as Un.exe and starts the
-    // copy with _?= the install folder; under Wine that start now and then fails (exit 2).
-    // The test makes and starts the copy itself, which runs the same uninstall section.
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string copy = std::string(temp) + "Un.exe";
-    ASSERT_TRUE(CopyFileA((installDir + "\\Uninstall.exe").c_str(), copy.c_str(), FALSE));
-    Started uninstall("\"" + copy + "\" /S _?=" + installDir);
-    EXPECT_EQ(0, uninstall.Wait(300000));
-    EXPECT_TRUE(WaitForChildren(uninstall.pi.dwProcessId, 300000));
-    DeleteFileA(copy.c_str());
+    EXPECT_EQ(0, RunUninstaller(installDir));
     EXPECT_EQ(nullptr, FindWindowA(nullptr, "Skyvane"));
 
     // The card is pulled out again.
