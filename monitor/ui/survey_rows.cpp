@@ -92,36 +92,27 @@ int SecurityText(const uint8_t* elements, size_t length) {
     return IDS_SECURITY_WEP;
 }
 
+std::string RecordSsid(const uint8_t* record) {
+    const size_t length = std::min<size_t>(U32(record + kSsidLength), kSsidMax);
+    const char* ssid = reinterpret_cast<const char*>(record + kSsid);
+    return std::string(ssid, std::find(ssid, ssid + length, '\0'));
+}
+
 std::vector<Row> ReadRows(const uint8_t* list, size_t listSize, const uint8_t* vendor,
                           size_t vendorSize, bool xrLayout) {
     std::vector<Row> rows;
-    if (listSize < 4) return rows;
-    const uint32_t count = U32(list);
     // Every record is at least the fixed part long, so the walk takes at most
     // listSize / kRecordFixedPart steps, whatever the count says.
-    size_t at = 4;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (listSize - at < kRecordFixedPart) break;
-        const uint8_t* r = list + at;
-        const uint32_t length = U32(r + kRecordLength);
-        if (length < kRecordFixedPart || length > listSize - at) break;
-        at += length;
-
+    WalkRecords(list, listSize, kRecordFixedPart, UINT32_MAX, [&](uint32_t i, const uint8_t* r, size_t length) {
         // A network without its vendor record (a short vendor answer) has no mode flags.
         uint8_t none[kVendorRecordSize] = {};
         const size_t vendorAt = size_t(i) * kVendorRecordSize;
         const uint8_t* v =
             vendor && vendorAt < vendorSize && vendorSize - vendorAt >= kVendorRecordSize ? vendor + vendorAt
                                                                                           : none;
-
-        const size_t ssidLength = std::min<size_t>(U32(r + kSsidLength), kSsidMax);
-        std::string ssid(reinterpret_cast<const char*>(r + kSsid), ssidLength);
-        // The characters end at the first NUL, as the list shows them.
-        ssid.resize(std::min(ssid.size(), ssid.find('\0')));
-        if (ssid.empty()) continue;
-
         Row row;
-        row.ssid = ssid;
+        row.ssid = RecordSsid(r);
+        if (row.ssid.empty()) return;
         row.bssid = Hex6(r + kBssid);
         row.channel = std::to_string((U32(r + kFrequencyKHz) - 2412000u) / 5000u + 1u);
         if (U32(r + kPrivacy) == 0) {
@@ -137,7 +128,7 @@ std::vector<Row> ReadRows(const uint8_t* list, size_t listSize, const uint8_t* v
         row.networkTypeText =
             NetworkTypeText(U32(v + kVendorModeFlags), U32(v + kVendorSuperG), xrLayout);
         rows.push_back(row);
-    }
+    });
     return rows;
 }
 

@@ -34,6 +34,30 @@ constexpr size_t kVendorSuperG = 80;
 constexpr uint32_t kModeOfdm = 0x04000000u;
 constexpr uint32_t kModeSuper = 0x01000000u;
 
+// Calls visit(index, record, length) for each record of the network list in `list` (`size`
+// bytes), in order, for at most `maxCount` records. Reads nothing outside the buffer: the
+// walk ends at the first record shorter than `minLength` (which holds at least the record
+// length) or running past the end of the buffer, whatever the count says.
+template <class Visit>
+void WalkRecords(const uint8_t* list, size_t size, size_t minLength, size_t maxCount, Visit visit) {
+    if (!list || size < 4) return;
+    auto u32 = [](const uint8_t* p) {
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    };
+    const uint32_t count = u32(list);
+    size_t at = 4;
+    for (uint32_t i = 0; i < count && i < maxCount; ++i) {
+        if (size - at < minLength) return;
+        const uint32_t length = u32(list + at);
+        if (length < minLength || length > size - at) return;
+        visit(i, list + at, size_t(length));
+        at += length;
+    }
+}
+
+// A record's SSID as the list shows it: at most 32 characters, ending at the first NUL.
+std::string RecordSsid(const uint8_t* record);
+
 // The XR layout is used on adapters whose supported-modes code is not 12.
 bool UsesXrLayout(uint32_t supportedModes);
 
