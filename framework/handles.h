@@ -1,4 +1,4 @@
-// Owning wrappers for kernel and service-control handles.
+// Owning wrappers for kernel and service-control handles and global memory blocks.
 #pragma once
 #include <windows.h>
 
@@ -28,7 +28,17 @@ struct KernelCloser {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
 
+struct GlobalCloser {
+    void operator()(HGLOBAL h) const { GlobalFree(h); }
+};
+
 using ScHandle = Handle<SC_HANDLE, ServiceCloser>;
+
+// A zero-filled fixed block from the global heap; null when `size` is 0 or it cannot be had.
+class GlobalBlock : public Handle<HGLOBAL, GlobalCloser> {
+public:
+    explicit GlobalBlock(SIZE_T size) : Handle(size ? GlobalAlloc(GPTR, size) : nullptr) {}
+};
 
 // Kernel calls report failure as null or as INVALID_HANDLE_VALUE; both own nothing.
 class KernelHandle : public Handle<HANDLE, KernelCloser> {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/app.h"
+#include "framework/handles.h"
 #include "framework/text.h"
 #include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/zero_config.h"
@@ -36,25 +37,6 @@ std::string WindowsDirectory() {
     UINT n = GetWindowsDirectoryA(dir, sizeof dir);
     return n && n < sizeof dir ? std::string(dir, n) : std::string();
 }
-
-// Owns a movable global memory block and keeps it locked while it lives.
-class LockedBlock {
-public:
-    explicit LockedBlock(SIZE_T size) : block_(GlobalAlloc(GMEM_MOVEABLE, size)) {
-        data_ = block_ ? GlobalLock(block_) : nullptr;
-    }
-    ~LockedBlock() {
-        if (data_) GlobalUnlock(block_);
-        if (block_) GlobalFree(block_);
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    void* data() const { return data_; }
-
-private:
-    HGLOBAL block_;
-    void* data_ = nullptr;
-};
 
 LinkErrorTexts LinkErrors() {
     LinkErrorTexts texts;
@@ -90,11 +72,11 @@ std::string DriverVersion(const std::string& path) {
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     if (size == 0) return std::string();
-    LockedBlock block(size);
-    if (!block.data() || !GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return std::string();
+    fw::GlobalBlock block(size);
+    if (!block || !GetFileVersionInfoA(path.c_str(), 0, size, block.get())) return std::string();
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+    if (!VerQueryValueA(block.get(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
         length < sizeof *info)
         return std::string();
     return fw::Format("%d.%d.%d.%d", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),

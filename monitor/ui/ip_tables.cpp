@@ -2,22 +2,9 @@
 
 #include <cstring>
 
+#include "framework/handles.h"
+
 namespace {
-// A zero-filled block from the global heap, freed on every path.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(ULONG size) : p_(size ? GlobalAlloc(GPTR, size) : nullptr) {}
-    ~GlobalBlock() {
-        if (p_) GlobalFree(p_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    void* get() const { return p_; }
-
-private:
-    HGLOBAL p_;
-};
-
 // A fixed-size text field of the IP helper, up to its NUL but never past its end.
 template <size_t N>
 std::string Field(const char (&text)[N]) {
@@ -42,7 +29,7 @@ std::vector<IpAdapterEntry> ReadAdapters() {
     std::vector<IpAdapterEntry> table;
     ULONG size = 0;
     if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW || size == 0) return table;
-    GlobalBlock block(size);
+    fw::GlobalBlock block(size);
     auto* first = static_cast<IP_ADAPTER_INFO*>(block.get());
     // The table may have grown since the size was given: then it is read on the next refresh.
     if (!first || GetAdaptersInfo(first, &size) != NO_ERROR) return table;
@@ -57,7 +44,7 @@ std::vector<IP_ADAPTER_INDEX_MAP> ReadInterfaces() {
     ULONG size = 0;
     if (GetInterfaceInfo(nullptr, &size) != ERROR_INSUFFICIENT_BUFFER || size < sizeof(IP_INTERFACE_INFO))
         return table;
-    GlobalBlock block(size);
+    fw::GlobalBlock block(size);
     auto* info = static_cast<IP_INTERFACE_INFO*>(block.get());
     if (!info || GetInterfaceInfo(info, &size) != NO_ERROR) return table;
     // The count comes from outside: no entry is read past the block.
