@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "athcfg/athcfg.h"
@@ -20,6 +21,7 @@ constexpr UINT kScanTickMs = 40;
 constexpr int kScanSteps = 100;
 constexpr int kColumnClicked = LVN_COLUMNCLICK;  // -108
 constexpr int kDoubleClicked = NM_DBLCLK;        // -3
+constexpr int kListFocused = NM_SETFOCUS;        // -7
 // Joining a network may switch pages, which destroys this page and its list: the
 // double-click is answered once the list has finished with it.
 constexpr UINT kConnectMessage = WM_APP + 1;
@@ -109,12 +111,24 @@ BOOL CSiteSurveyPage::OnNotify(const NMHDR& header) {
     case kDoubleClicked:
         PostMessageA(Handle(), kConnectMessage, 0, 0);
         return TRUE;
+    case kListFocused: OnListFocused(); return TRUE;
     }
     return FALSE;
 }
 
+// A list reached with Tab shows where the focus is: on the selected row, else the first.
+void CSiteSurveyPage::OnListFocused() {
+    HWND list = List();
+    if (ListView_GetNextItem(list, -1, LVNI_FOCUSED) >= 0 || ListView_GetItemCount(list) == 0) return;
+    int row = std::max(0, ListView_GetNextItem(list, -1, LVNI_SELECTED));
+    ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
 void CSiteSurveyPage::OnScanClicked() {
     scanButton_.SetCheck(1);  // "Scanning ..." however the click came
+    // The button is disabled while the scan runs: a keyboard user goes on in the list.
+    if (GetFocus() == Item(IDC_SCAN_BUTTON))
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(List()), TRUE);
     EnableWindow(Item(IDC_SCAN_BUTTON), FALSE);
     ShowWindow(Item(IDC_SCAN_PROGRESS), SW_SHOW);
     scanStep = 0;

@@ -31,6 +31,7 @@ private:
     BOOL OnNotify(const NMHDR& header);
     BOOL OnTimer(UINT_PTR id);
     void OnScanClicked();
+    void OnListFocused();
     void OnColumnClicked(int column);
     void OnConnect();
     void InsertColumns();
