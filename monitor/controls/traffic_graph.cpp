@@ -62,6 +62,8 @@ LRESULT CTrafficGraph::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: return OnFocusChanged(msg, wp, lp);
+    // The name is kept as the window's own text, which a frame static would not keep.
+    case WM_SETTEXT: return DefWindowProcA(Handle(), msg, wp, lp);
     }
     return Default(msg, wp, lp);
 }
