@@ -28,7 +28,9 @@ TEST(ChannelOccupancy, FrequenciesNameTheirChannels) {
                  {2437500, 0}, {5180000, 36}, {5825000, 165}, {4920000, 0}, {0, 0}, {0xFFFFFFFF, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(c.channel, ChannelOf(c.kHz)) << c.kHz;
-        if (c.channel) EXPECT_EQ(int(c.kHz / 1000), CentreMHz(c.channel)) << c.kHz;
+        if (c.channel) {
+            EXPECT_EQ(int(c.kHz / 1000), CentreMHz(c.channel)) << c.kHz;
+        }
     }
 }
 
