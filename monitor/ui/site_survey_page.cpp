@@ -348,9 +348,11 @@ std::vector<std::string> CSiteSurveyPage::RowCells(int row) const {
 void CSiteSurveyPage::OnColumnClicked(int column) {
     if (theApp.adapterPresent <= 0) return;
     if (column < 0 || size_t(column) >= survey::ColumnTitles(xrLayout != 0).size()) return;
-    // A sort during a scan leaves Scan disabled until the scan ends.
+    // A sort during a scan leaves Scan disabled until the scan ends. Scan is disabled while
+    // the rows are sorted; the sort takes no input, so the button is not painted for it.
     HWND scan = Item(IDC_SCAN_BUTTON);
     BOOL scanEnabled = IsWindowEnabled(scan);
+    SendMessageA(scan, WM_SETREDRAW, FALSE, 0);
     EnableWindow(scan, FALSE);
     sortAscending = column == sortedColumn ? !sortAscending : 1;
     sortedColumn = column;
@@ -360,6 +362,7 @@ void CSiteSurveyPage::OnColumnClicked(int column) {
         SendMessageA(List(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRows));
     }
     EnableWindow(scan, scanEnabled);
+    SendMessageA(scan, WM_SETREDRAW, TRUE, 0);
 }
 
 void CSiteSurveyPage::OnConnect() {
