@@ -24,7 +24,8 @@ struct Entry {
 };
 
 // Reads allow-list text: "DLL function first-9x first-NT", "-" for none, "#" starts a
-// comment; function "*" stands for every function of a DLL we ship ourselves. False, with `error` naming the line, on a malformed line or unknown version.
+// comment; function "*" stands for every function of a DLL we ship ourselves. False, with
+// `error` naming the line, on a malformed line or unknown version.
 bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::string& error);
 
 // One line per fault of `image` (named `binary`): a header version other than 4.0, or an

@@ -11,7 +11,9 @@ class Reader {
 public:
     explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
 
-    bool Fits(uint64_t offset, uint64_t size) const { return offset <= bytes_.size() && size <= bytes_.size() - offset; }
+    bool Fits(uint64_t offset, uint64_t size) const {
+        return offset <= bytes_.size() && size <= bytes_.size() - offset;
+    }
     uint32_t U16(uint64_t offset) const { return bytes_[offset] | bytes_[offset + 1] << 8; }
     uint32_t U32(uint64_t offset) const { return U16(offset) | U16(offset + 2) << 16; }
 
@@ -91,9 +93,11 @@ bool ReadImage(const std::vector<uint8_t>& bytes, Image& out, std::string& error
         if (dllRva == 0) break;
         std::string dll;
         uint64_t at = 0;
-        if (!FileOffset(sections, dllRva, at) || !r.Text(at, dll)) return Fail(error, "an imported DLL's name is unreadable");
+        if (!FileOffset(sections, dllRva, at) || !r.Text(at, dll))
+            return Fail(error, "an imported DLL's name is unreadable");
         uint64_t thunk = 0;
-        if (!FileOffset(sections, names ? names : slots, thunk)) return Fail(error, "imports of " + dll + " unreadable");
+        if (!FileOffset(sections, names ? names : slots, thunk))
+            return Fail(error, "imports of " + dll + " unreadable");
         for (;; thunk += 4) {
             if (!r.Fits(thunk, 4)) return Fail(error, "imports of " + dll + " run past the end of the file");
             const uint32_t value = r.U32(thunk);

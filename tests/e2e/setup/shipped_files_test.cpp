@@ -208,7 +208,8 @@ TEST(ShippedFiles, VersionResourcesAgreeAndEveryProgramCarriesItsManifest) {
             EXPECT_EQ("<no resource>", manifest);
             continue;
         }
-        const std::string level = std::string("<requestedExecutionLevel level=\"") + b.level + "\" uiAccess=\"false\"/>";
+        const std::string level =
+            std::string("<requestedExecutionLevel level=\"") + b.level + "\" uiAccess=\"false\"/>";
         for (const std::string& part :
              {std::string("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"), level,
