@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
+#include "framework/lock.h"
 #include "profile_store.h"
 #include "registry.h"
 #include "sim_interface.h"
@@ -148,7 +148,7 @@ class ParsedScenario {
 public:
     // The scenario of that install when it is the one parsed; null otherwise.
     std::shared_ptr<const athsim::Scenario> Find(uint32_t generation, int64_t epoch) {
-        std::lock_guard<std::mutex> hold(guard_);
+        fw::LockHold hold(guard_);
         return scenario_ && generation_ == generation && epoch_ == epoch ? scenario_ : nullptr;
     }
     // The same, parsing the registry's text when needed: only under the lock, while
@@ -161,7 +161,7 @@ public:
         auto parsed = std::make_shared<athsim::Scenario>();
         std::string error;
         if (!text || !athsim::ParseScenario(*text, *parsed, error)) return nullptr;
-        std::lock_guard<std::mutex> hold(guard_);
+        fw::LockHold hold(guard_);
         scenario_ = parsed;
         generation_ = generation;
         epoch_ = epoch;
@@ -169,7 +169,7 @@ public:
     }
 
 private:
-    std::mutex guard_;
+    fw::Lock guard_;
     std::shared_ptr<const athsim::Scenario> scenario_;
     uint32_t generation_ = 0;
     int64_t epoch_ = 0;

@@ -229,6 +229,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
               Snapshot(installDir).at("install folder"));
     EXPECT_EQ("net5211.inf;", Join(Files(installDir + "\\package")));
     EXPECT_EQ("\"" + installDir + "\\Uninstall.exe\" /S", ReadString(kUninstallKey, "QuietUninstallString"));
+    EXPECT_EQ(SKY_VERSION, ReadString(kUninstallKey, "DisplayVersion"));
     EXPECT_EQ(installDir, ReadString(std::string(kMakerKey) + "\\TelvaraWevo54", "InstallDir"));
     EXPECT_EQ(kAdapterGuid, ReadString(std::string(kNetClassKey) + "\\0041", "NetCfgInstanceId"));
     EXPECT_NE(std::string::npos, Snapshot(installDir).at("startup folder").find("Telvara WLAN Adapter Monitor.lnk"));
