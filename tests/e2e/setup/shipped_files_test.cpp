@@ -92,7 +92,7 @@ std::string Title(const std::string& html) {
 
 // The monitor window's tab texts, from Skyvane's string table.
 Texts TabTexts() {
-    HMODULE skyvane = LoadLibraryExA((ProgramDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE skyvane = LoadLibraryExA((ProductDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     Texts tabs;
     for (UINT id = 61204; id <= 61208; ++id) {
         char text[64] = {};
@@ -131,7 +131,7 @@ TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
     ASSERT_EQ((Texts{"Configuration", "Status", "IP Settings", "Site Survey", "About"}), tabs);
     for (const char* model : {"54", "108"}) {
         SCOPED_TRACE(model);
-        const HelpFile help(ProgramDir() + "Wevo_" + model + "_Help.chm");
+        const HelpFile help(ProductDir() + "Wevo_" + model + "_Help.chm");
         ASSERT_TRUE(help.Open());
         const std::string adapter = std::string("Telvara Wevo ") + model + " Wireless LAN Adapter";
         // Help opens the file itself, which shows the default topic.
@@ -152,7 +152,7 @@ TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
 TEST(ShippedFiles, EveryProgramAndTheLibraryCarryTheCommonControlsManifestAndAVersion) {
     for (const char* name : {"Skyvane.exe", "Drivora.exe", "athsim.exe", "Qorvath.exe", "athcfg11.dll"}) {
         SCOPED_TRACE(name);
-        const std::string file = ProgramDir() + name;
+        const std::string file = ProductDir() + name;
         EXPECT_EQ(0, lstrcmpiA(name, VersionString(file, "OriginalFilename").c_str()));
         EXPECT_EQ("1, 0, 0, 1", VersionString(file, "FileVersion"));
         HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
