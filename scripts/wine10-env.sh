@@ -90,9 +90,10 @@ wine10_prepare_root() {
 # Mounts stay for the next run and are reused: one per folder, not one per run.
 wine10_mount() {
   local dir
-  mountpoint -q "$WINE10_ROOT/proc" || mount -t proc proc "$WINE10_ROOT/proc"
-  mountpoint -q "$WINE10_ROOT/sys" || mount -t sysfs -o ro sysfs "$WINE10_ROOT/sys"
-  cp /etc/hosts "$WINE10_ROOT/etc/hosts"
+  [[ -e $wine10_ready ]] || { echo "wine10: $WINE10_ROOT is not ready: run scripts/setup" >&2; return 1; }
+  mountpoint -q "$WINE10_ROOT/proc" || mount -t proc proc "$WINE10_ROOT/proc" || return 1
+  mountpoint -q "$WINE10_ROOT/sys" || mount -t sysfs -o ro sysfs "$WINE10_ROOT/sys" || return 1
+  cp /etc/hosts "$WINE10_ROOT/etc/hosts" || return 1
   for dir; do
     dir=$(cd "$dir" && pwd -P) || return 1
     # Already visible there: mounted earlier, or inside a folder that is.
