@@ -14,7 +14,9 @@ namespace athcfg::sim {
 
 namespace {
 
-const char kSimKey[] = "SOFTWARE\\AthSim";
+// Under SYSTEM, which 64-bit Windows does not redirect for 32-bit programs: a 32-bit and a
+// 64-bit process must find the same adapter, as both find a real driver's keys there.
+const char kSimKey[] = "SYSTEM\\AthSim";
 const char kComponentId[] = "pci\\ven_168c&dev_0013";
 const DWORD kLockWaitMs = 5000;
 

@@ -92,7 +92,7 @@ std::string Title(const std::string& html) {
 
 // The monitor window's tab texts, from Skyvane's string table.
 Texts TabTexts() {
-    HMODULE skyvane = LoadLibraryExA((ProgramDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE skyvane = LoadLibraryExA((ProductDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     Texts tabs;
     for (UINT id = 61204; id <= 61208; ++id) {
         char text[64] = {};
@@ -152,7 +152,7 @@ TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
     ASSERT_EQ((Texts{"Configuration", "Status", "IP Settings", "Site Survey", "About"}), tabs);
     for (const char* model : {"54", "108"}) {
         SCOPED_TRACE(model);
-        const HelpFile help(ProgramDir() + "Wevo_" + model + "_Help.chm");
+        const HelpFile help(ProductDir() + "Wevo_" + model + "_Help.chm");
         ASSERT_TRUE(help.Open());
         const std::string adapter = std::string("Telvara Wevo ") + model + " Wireless LAN Adapter";
         // Help opens the file itself, which shows the default topic.
@@ -190,13 +190,13 @@ TEST(ShippedFiles, VersionResourcesAgreeAndEveryProgramCarriesItsManifest) {
     };
     for (const Binary& b : binaries) {
         SCOPED_TRACE(b.name);
-        const std::string file = ProgramDir() + b.name;
+        const std::string file = ProductDir() + b.name;
         EXPECT_EQ(0, lstrcmpiA(b.name, VersionString(file, "OriginalFilename").c_str()));
         EXPECT_EQ(SKY_VERSION_TEXT, VersionString(file, "FileVersion"));
         EXPECT_EQ(SKY_VERSION_TEXT, VersionString(file, "ProductVersion"));
         EXPECT_EQ("Halvex", VersionString(file, "CompanyName"));
         EXPECT_EQ(b.product, VersionString(file, "ProductName"));
-        EXPECT_EQ(FixedInfo(ProgramDir() + "SkyvaneSetup.exe"), FixedInfo(file));
+        EXPECT_EQ(FixedInfo(ProductDir() + "SkyvaneSetup.exe"), FixedInfo(file));
 
         HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, module);
@@ -218,7 +218,7 @@ TEST(ShippedFiles, VersionResourcesAgreeAndEveryProgramCarriesItsManifest) {
             EXPECT_NE(std::string::npos, manifest.find(part)) << part << " not in\n" << manifest;
         EXPECT_EQ(5, Count(manifest, "<supportedOS "));
     }
-    const std::string setup = ProgramDir() + "SkyvaneSetup.exe";
+    const std::string setup = ProductDir() + "SkyvaneSetup.exe";
     EXPECT_EQ(SKY_VERSION, VersionString(setup, "ProductVersion"));
     EXPECT_EQ("Halvex", VersionString(setup, "CompanyName"));
     EXPECT_EQ(product, VersionString(setup, "ProductName"));
