@@ -161,10 +161,11 @@ TEST_F(AboutPage, LinkIsAnUnderlinedFittedTextWithItsAddressAsTooltip) {
         EXPECT_NE(nullptr, GetCursor());
         EXPECT_NE(LoadCursor(nullptr, IDC_ARROW), GetCursor());
 
-        // Blue until focused, then purple.
-        EXPECT_EQ(CHyperLink::kLinkColour, LinkColour(page, IDC_ABOUT_LINK_54));
+        // Purple while focused (the page opens with the focus on it), blue once the focus leaves.
         SetFocus(link);
         EXPECT_EQ(CHyperLink::kActiveColour, LinkColour(page, IDC_ABOUT_LINK_54));
+        SetFocus(nullptr);
+        EXPECT_EQ(CHyperLink::kLinkColour, LinkColour(page, IDC_ABOUT_LINK_54));
         // Text that is no link gets the usual colours.
         EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), LinkColour(page, IDC_ABOUT_PROGRAM_VERSION));
     }});
