@@ -169,6 +169,7 @@ BOOL CIpSettingsPage::OnInitDialog() {
     SetTimer(Handle(), kRefreshTimer, kRefreshMs, nullptr);
     g_pageWindow = Handle();
     graph_.SetSeries(fw::LoadText(IDS_GRAPH_OUT), &g_outSeries, fw::LoadText(IDS_GRAPH_IN), &g_inSeries);
+    graph_.UpdateName();
 
     if (AdapterPresent()) SetText(IDC_IP_HOST_NAME, CurrentUserName());
     deviceName_ = DeviceName();
@@ -179,6 +180,7 @@ BOOL CIpSettingsPage::OnInitDialog() {
 
 // Every tick, whatever its timer: the chart moves on and the fields follow the IP helper.
 void CIpSettingsPage::OnTimer() {
+    graph_.UpdateName();
     InvalidateRect(graph_.Handle(), nullptr, TRUE);
     Refresh();
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlwapi.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
@@ -82,15 +83,22 @@ bool WaitForChildren(DWORD parent, DWORD ms) {
     return true;
 }
 
+// The path of `module` in process `pid`, of either bitness (a 32-bit process's own modules
+// are not in a 64-bit reader's module snapshot).
 std::string LoadedModulePath(DWORD pid, const char* module) {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snap == INVALID_HANDLE_VALUE) return "<no snapshot>";
-    MODULEENTRY32 m = {};
-    m.dwSize = sizeof m;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return "<no process>";
+    HMODULE modules[512];
+    DWORD bytes = 0;
     std::string found = "<not loaded>";
-    for (BOOL more = Module32First(snap, &m); more; more = Module32Next(snap, &m))
-        if (lstrcmpiA(m.szModule, module) == 0) found = m.szExePath;
-    CloseHandle(snap);
+    if (EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) {
+        for (DWORD i = 0; i < std::min<DWORD>(bytes, sizeof modules) / sizeof modules[0]; ++i) {
+            char path[MAX_PATH] = {};
+            if (!GetModuleFileNameExA(process, modules[i], path, MAX_PATH)) continue;
+            if (lstrcmpiA(PathFindFileNameA(path), module) == 0) found = path;
+        }
+    }
+    CloseHandle(process);
     return found;
 }
 
@@ -206,7 +214,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_NE(0, AthSimInstallScenario((std::string("adapter guid=") + kAdapterGuid + " subkey=0041 present=no\n").c_str(),
                                        error, sizeof error))
         << error;
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kMakerKey);
+    DeleteKey(kMakerKey);
     const EndProgramsFrom endInstalled{installDir};
     const std::string log = WindowsDir() + "\\Drivora.log";
     DeleteFileA(log.c_str());
@@ -214,7 +222,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_EQ("<no folder>;", before.at("install folder"));
     ASSERT_EQ("", before.at("devices"));
 
-    Started setup("\"" + ProgramDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
+    Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
     ASSERT_TRUE(setup.ok);
     // The card shows up when the setup has Plug and Play enumerate the devices again.
     EXPECT_TRUE(WaitUntil(120000, [&] { return MissingInOrder(LogLines(log), {"PnP | "}).empty(); }));
@@ -223,12 +231,13 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_EQ(0, setup.Wait(300000));
 
     // The marker program ships when the build has it.
-    const bool marker = GetFileAttributesA((ProgramDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool marker = GetFileAttributesA((ProductDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
     EXPECT_EQ(std::string("Drivora.exe;") + (marker ? "Qorvath.exe;" : "") +
                   "Skyvane.exe;Uninstall.exe;Wevo_108_Help.chm;Wevo_54_Help.chm;athcfg11.dll;package;",
               Snapshot(installDir).at("install folder"));
     EXPECT_EQ("net5211.inf;", Join(Files(installDir + "\\package")));
     EXPECT_EQ("\"" + installDir + "\\Uninstall.exe\" /S", ReadString(kUninstallKey, "QuietUninstallString"));
+    EXPECT_EQ(SKY_VERSION, ReadString(kUninstallKey, "DisplayVersion"));
     EXPECT_EQ(installDir, ReadString(std::string(kMakerKey) + "\\TelvaraWevo54", "InstallDir"));
     EXPECT_EQ(kAdapterGuid, ReadString(std::string(kNetClassKey) + "\\0041", "NetCfgInstanceId"));
     EXPECT_NE(std::string::npos, Snapshot(installDir).at("startup folder").find("Telvara WLAN Adapter Monitor.lnk"));
