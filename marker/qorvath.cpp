@@ -1,6 +1,6 @@
 // Qorvath, the marker program. While it runs, its window (titled "Qorvath") is Skyvane's sign
 // that an IP address release or renew is under way; the worker doing the operation closes the
-// window when it has finished, and the program ends with it.
+// window when it has finished, and the program ends with it (or with its close box).
 #include <windows.h>
 
 #include <string>
@@ -42,7 +42,8 @@ private:
 class MarkerApp : public fw::App {
 protected:
     bool InitInstance() override {
-        if (!window_.Create("QorvathMarker", kTitle, WS_OVERLAPPED | WS_CAPTION)) return false;
+        // A close box: a marker left behind by an operation that never ended can be closed.
+        if (!window_.Create("QorvathMarker", kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU)) return false;
         SetWindowPos(window_.Handle(), nullptr, 0, 0, 280, 90, SWP_NOMOVE | SWP_NOZORDER);
         SetMainWindow(window_.Handle());
         ShowWindow(window_.Handle(), SW_SHOWDEFAULT);

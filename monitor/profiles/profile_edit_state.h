@@ -15,6 +15,9 @@ struct ProfileEditState {
     int maskFlags[9] = {};
     // The Configuration page's next sub-tab: 0 = Common, 1 = Security.
     int rememberedSubTab = 0;
+    // Set while a join from the Site Survey opens the Configuration page: the page keeps the
+    // editing state (the current profile with the chosen network) instead of reloading it.
+    bool keepEdit = false;
 
     void ClearMaskFlags() {
         for (int& flag : maskFlags) flag = 0;

@@ -8,8 +8,9 @@ namespace profile_keys {
 constexpr char kRoot54[] = "SOFTWARE\\Halvex\\TelvaraWevo54\\";
 constexpr char kRoot108[] = "SOFTWARE\\Halvex\\TelvaraWevo108\\";
 constexpr size_t kPathBuffer = 200;  // key path bytes, terminator included
-// The longest name whose key path fits under either model root.
-constexpr size_t kMaxNameChars = kPathBuffer - 1 - (sizeof kRoot108 - 1);
+// The longest name a new profile may have; its key path fits under either model root.
+constexpr size_t kMaxNameChars = 165;
+static_assert(sizeof kRoot108 - 1 + kMaxNameChars < kPathBuffer, "a profile key path fits its buffer");
 
 constexpr char kPassphraseCode[] = "PassphraseCode";
 constexpr char kPassphraseCodeLength[] = "PassphraseCodeLength";

@@ -131,11 +131,19 @@ const char* DefaultKeyText(const Profile& p) {
     }
 }
 
+// Only a WEP profile makes its keys from the passphrase: there it must be one the editor
+// could take. Other kinds keep whatever passphrase was stored with them.
+template <class Profile>
+int PassphraseCheck(const Profile& p, const std::string& passphrase) {
+    bool wep = p.eapMethod == 7 && !p.wpa;
+    return wep && passphrase.size() > kMaxPassphraseChars ? IDS_PASSPHRASE_TOO_LONG : 0;
+}
+
 // The key check made before every save and apply: 0 when the keys will do, else the
 // message to show.
 template <class Profile>
 int KeyCheck(const Profile& p, const std::string& passphrase) {
-    if (passphrase.size() > kMaxPassphraseChars) return IDS_PASSPHRASE_TOO_LONG;
+    if (int message = PassphraseCheck(p, passphrase)) return message;
     if (p.eapMethod != 7) return 0;
     if (p.wpa) {
         size_t chars = std::strlen(p.pskPassphrase.c_str());

@@ -18,13 +18,13 @@ ProfileStore::ProfileStore(AdapterSession& session, ProfileEditState& edit, Stor
 
 int ProfileStore::CreateProfile(const std::string& name) {
     if (!session_.mainConfig || !edit_.editProfile) return 0;
-    // A longer name would not fit its registry key path; a longer passphrase not its cipher.
+    // A longer name would not fit its registry key path.
     if (!profile_keys::NameFits(name)) {
         pages_.ShowCheckMessage(IDS_PROFILE_NAME_TOO_LONG);
         return 0;
     }
-    if (edit_.editPassphrase.size() > profile_rules::kMaxPassphraseChars) {
-        pages_.ShowCheckMessage(IDS_PASSPHRASE_TOO_LONG);
+    if (int message = profile_rules::PassphraseCheck(*edit_.editProfile, edit_.editPassphrase)) {
+        pages_.ShowCheckMessage(message);
         return 0;
     }
 

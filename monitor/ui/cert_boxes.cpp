@@ -83,7 +83,9 @@ void FillClientBox(HWND page, ACProfile* profile, CertList* personal) {
         profile->serverDomainName = "";
         if (profile->eapMethod == kTtls || profile->eapMethod == kPeap) {
             if (profile->loginName.empty()) profile->loginName = profile->defaultUserName;
-            SetEdit(page, certbox::kOuterLoginWpa, profile->loginName.c_str());
+            // A copy: the edit's text-update handler reassigns loginName while the text is set.
+            std::string login = profile->loginName.c_str();
+            SetEdit(page, certbox::kOuterLoginWpa, login.c_str());
         } else {
             SetEdit(page, certbox::kLoginWpa, "");
             SetEdit(page, certbox::kLogin8021x, "");

@@ -1,7 +1,5 @@
 #include "monitor/ui/config_lists.h"
 
-#include <algorithm>
-
 #include "monitor/ui/survey_rows.h"
 
 namespace config_lists {
@@ -21,8 +19,7 @@ std::vector<std::string> ScannedSsids(const uint8_t* list, size_t size) {
 std::vector<std::string> SsidChoices(const std::string& ssid, const std::vector<std::string>& scanned) {
     std::vector<std::string> choices{ssid};
     for (const std::string& s : scanned)
-        if (!s.empty() && std::find(choices.begin(), choices.end(), s) == choices.end())
-            choices.push_back(s);
+        if (!s.empty() && s != ssid) choices.push_back(s);
     return choices;
 }
 

@@ -20,9 +20,9 @@ constexpr size_t kMaxSsidChars = 32;
 // The walk stops at the first entry that does not fit the buffer.
 std::vector<std::string> ScannedSsids(const uint8_t* list, size_t size);
 
-// The SSID box's entries: `ssid` first, then each scanned SSID that is not empty, in scan
-// order, every text once (compared exactly: names differing in case are both listed). A
-// network heard from several access points is one entry.
+// The SSID box's entries: `ssid` first, then each scanned SSID that is neither empty nor
+// `ssid` itself (compared exactly: a name differing in case is listed), in scan order. A
+// network heard from several access points is listed once per access point.
 std::vector<std::string> SsidChoices(const std::string& ssid, const std::vector<std::string>& scanned);
 
 }  // namespace config_lists

@@ -109,12 +109,15 @@ void CConfigPage::FillProfileList() {
             }
         }
         if (names_.size() <= 1) EnableWindow(deleteButton, FALSE);
-        theApp.store.LoadProfileForEdit(current);
+        if (!theApp.keepEdit) theApp.store.LoadProfileForEdit(current);
     }
+    int remembered = theApp.rememberedSubTab;
     RebuildSubTabs();
-    ShowSubPage(theApp.rememberedSubTab == 1 ? 1 : 0);
+    if (remembered == 1) ShowSubPage(1);
 }
 
+// The Common page is built first whichever sub-tab shows: its start-up rules fit the edit
+// profile to the adapter.
 void CConfigPage::RebuildSubTabs() {
     HWND tab = Item(IDC_SUBTAB);
     TabCtrl_DeleteAllItems(tab);
@@ -126,6 +129,7 @@ void CConfigPage::RebuildSubTabs() {
         item.pszText = &text[0];
         SendMessageA(tab, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
+    ShowSubPage(0);
 }
 
 void CConfigPage::ShowSubPage(int index) {
@@ -182,7 +186,7 @@ void CConfigPage::OnProfileSelected() {
     // A fresh copy of the stored profile: edits not saved are dropped.
     if (theApp.adapterPresent != 0) theApp.store.ReloadProfile(name);
     RebuildSubTabs();
-    ShowSubPage(shownTab != 0 ? 1 : 0);
+    if (shownTab != 0) ShowSubPage(1);
 }
 
 std::vector<std::string> CConfigPage::GetScannedSsids() {

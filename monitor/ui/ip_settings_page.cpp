@@ -1,10 +1,14 @@
 #include "monitor/ui/ip_settings_page.h"
 
+#include <atomic>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "framework/text.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/ip_operation.h"
 #include "monitor/ui/ip_tables.h"
 
 CIpSettingsPage theIpSettingsPage;
@@ -17,6 +21,8 @@ constexpr int kNetworkModeAdHoc = 1;
 const char kMarkerProgram[] = "Qorvath.exe";
 const char kMarkerTitle[] = "Qorvath";
 constexpr UINT kMarkerCloseWaitMs = 10000;
+constexpr DWORD kMarkerWaitMs = 10000;  // for the marker to show its window
+constexpr DWORD kMarkerPollMs = 50;
 
 const int kFields[] = {IDC_IP_ADDRESS, IDC_IP_HOST_NAME, IDC_IP_MAC,
                        IDC_IP_MASK,    IDC_IP_DHCP_SERVER, IDC_IP_GATEWAY};
@@ -44,37 +50,97 @@ private:
 const HistorySeries g_outSeries(OutHistory);
 const HistorySeries g_inSeries(InHistory);
 
-// The operation is over when the marker window has gone.
-void CloseMarker() {
-    if (HWND marker = FindWindowA(nullptr, kMarkerTitle)) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(marker, WM_CLOSE, 0, 0, SMTO_NORMAL, kMarkerCloseWaitMs, &ignored);
-    }
+// Posted to the page by a worker that has finished.
+constexpr UINT kOperationEnded = WM_APP + 1;
+// Operations whose workers have not finished yet, and the page window they report to.
+std::atomic<int> g_running{0};
+std::atomic<HWND> g_pageWindow{nullptr};
+
+struct MarkerSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMarkerOf(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<MarkerSearch*>(param);
+    DWORD pid = 0;
+    char title[sizeof kMarkerTitle + 1] = {};
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || !GetWindowTextA(window, title, sizeof title) || std::strcmp(title, kMarkerTitle))
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
-// ---- Release and renew: each runs on its own thread, which owns the device name given to it ----
-// Only the wireless adapter's own interface is released or renewed: the machine's other
-// connections stay as they are.
-void RunOperation(const std::string& deviceName, DWORD(WINAPI* operation)(PIP_ADAPTER_INDEX_MAP)) {
+// What a release or renew asks of the system, on the worker's thread.
+class SystemSteps : public IpOperationSteps {
+public:
+    explicit SystemSteps(IpCall call) : call_(call) {}
+    ~SystemSteps() override {
+        if (!marker_.hProcess) return;
+        CloseHandle(marker_.hThread);
+        CloseHandle(marker_.hProcess);
+    }
+    SystemSteps(const SystemSteps&) = delete;
+    SystemSteps& operator=(const SystemSteps&) = delete;
+
+    void ReadTables(std::vector<IpAdapterEntry>& adapters, std::vector<uint32_t>& interfaces) override {
+        tables_ = ReadIpTables();
+        adapters = tables_.adapters;
+        interfaces = InterfaceIndexes(tables_);
+    }
+    // Found through the program search path, as the system starts programs by name.
+    bool StartMarker() override {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWNORMAL;
+        char command[sizeof kMarkerProgram];
+        std::memcpy(command, kMarkerProgram, sizeof command);
+        if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &marker_)) {
+            marker_ = PROCESS_INFORMATION{};
+            return false;
+        }
+        // The operation begins once the marker shows, or when it is too slow to.
+        WaitForInputIdle(marker_.hProcess, kMarkerWaitMs);
+        return true;
+    }
+    void Operate(size_t position) override { call_(&tables_.interfaces[position]); }
+    // A marker closed before its window exists would stay: its window is waited for.
+    void CloseMarker() override {
+        MarkerSearch search = {marker_.dwProcessId, nullptr};
+        for (DWORD waited = 0; waited < kMarkerWaitMs; waited += kMarkerPollMs) {
+            EnumWindows(FindMarkerOf, reinterpret_cast<LPARAM>(&search));
+            if (search.found) break;
+            if (WaitForSingleObject(marker_.hProcess, kMarkerPollMs) == WAIT_OBJECT_0) return;  // closed by the user
+        }
+        DWORD_PTR ignored = 0;
+        if (search.found)
+            SendMessageTimeoutA(search.found, WM_CLOSE, 0, 0, SMTO_NORMAL, kMarkerCloseWaitMs, &ignored);
+    }
+
+private:
+    IpCall call_;
+    IpTables tables_;
+    PROCESS_INFORMATION marker_ = {};
+};
+
+struct Operation {
+    std::string deviceName;
+    IpCall call;
+};
+
+// Each operation runs on its own thread, which owns its Operation; it says when it has ended.
+DWORD WINAPI OperationWorker(LPVOID param) {
+    std::unique_ptr<Operation> operation(static_cast<Operation*>(param));
     try {
-        IpTables tables = ReadIpTables();
-        int own = FindOwnInterface(tables.adapters, InterfaceIndexes(tables), deviceName);
-        if (own >= 0) operation(&tables.interfaces[own]);
+        SystemSteps steps(operation->call);
+        RunIpOperation(steps, operation->deviceName);
     } catch (...) {
         // Out of memory: nothing is released or renewed, and the operation still ends.
     }
-    CloseMarker();
-}
-
-DWORD WINAPI ReleaseWorker(LPVOID name) {
-    std::unique_ptr<std::string> deviceName(static_cast<std::string*>(name));
-    RunOperation(*deviceName, IpReleaseAddress);
-    return 0;
-}
-
-DWORD WINAPI RenewWorker(LPVOID name) {
-    std::unique_ptr<std::string> deviceName(static_cast<std::string*>(name));
-    RunOperation(*deviceName, IpRenewAddress);
+    --g_running;
+    if (HWND page = g_pageWindow.load()) PostMessageA(page, kOperationEnded, 0, 0);
     return 0;
 }
 }  // namespace
@@ -88,6 +154,7 @@ INT_PTR CIpSettingsPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY: OnDestroy(); return FALSE;
     case WM_DRAWITEM: return COwnerDrawButton::DrawFromParent(lp);
     case WM_COMMAND: return OnCommand(LOWORD(wp), HIWORD(wp));
+    case kOperationEnded: OnOperationEnded(); return TRUE;
     }
     return FALSE;
 }
@@ -98,6 +165,9 @@ BOOL CIpSettingsPage::OnInitDialog() {
     renewButton_.SetBitmap(IDB_RENEW);
     releaseButton_.SetBitmap(IDB_RELEASE);
     graph_.Attach(Item(IDC_IP_GRAPH));
+    // The timer first: should a later step fail, the next tick fills the page.
+    SetTimer(Handle(), kRefreshTimer, kRefreshMs, nullptr);
+    g_pageWindow = Handle();
     graph_.SetSeries(fw::LoadText(IDS_GRAPH_OUT), &g_outSeries, fw::LoadText(IDS_GRAPH_IN), &g_inSeries);
     graph_.UpdateName();
 
@@ -105,7 +175,6 @@ BOOL CIpSettingsPage::OnInitDialog() {
     deviceName_ = DeviceName();
     EnableButtons(TRUE);
     Refresh();
-    SetTimer(Handle(), kRefreshTimer, kRefreshMs, nullptr);
     return TRUE;
 }
 
@@ -116,7 +185,13 @@ void CIpSettingsPage::OnTimer() {
     Refresh();
 }
 
-void CIpSettingsPage::OnDestroy() { KillTimer(Handle(), kRefreshTimer); }
+// The buttons follow at once, not at the next tick.
+void CIpSettingsPage::OnOperationEnded() { Refresh(); }
+
+void CIpSettingsPage::OnDestroy() {
+    KillTimer(Handle(), kRefreshTimer);
+    g_pageWindow = nullptr;
+}
 
 BOOL CIpSettingsPage::OnCommand(int id, int code) {
     switch (id) {
@@ -124,10 +199,10 @@ BOOL CIpSettingsPage::OnCommand(int id, int code) {
     case IDOK:
     case IDCANCEL: return TRUE;
     case IDC_IP_RELEASE:
-        if (code == BN_CLICKED) StartOperation(ReleaseWorker);
+        if (code == BN_CLICKED) StartOperation(IpReleaseAddress);
         return TRUE;
     case IDC_IP_RENEW:
-        if (code == BN_CLICKED) StartOperation(RenewWorker);
+        if (code == BN_CLICKED) StartOperation(IpRenewAddress);
         return TRUE;
     }
     return FALSE;
@@ -158,23 +233,25 @@ void CIpSettingsPage::Refresh() {
     SetText(IDC_IP_GATEWAY, texts.gateway);
     SetText(IDC_IP_MAC, macText_);
 
-    bool busy = FindWindowA(nullptr, kMarkerTitle) != nullptr;
+    // Busy while an operation's worker runs, and while any marker window shows.
+    bool busy = g_running > 0 || FindWindowA(nullptr, kMarkerTitle) != nullptr;
     EnableButtons(!busy && status.NetworkMode() != kNetworkModeAdHoc);
 }
 
-void CIpSettingsPage::StartOperation(LPTHREAD_START_ROUTINE worker) {
+void CIpSettingsPage::StartOperation(IpCall call) {
+    // Made first: should that fail, nothing has started and the page is as it was.
+    auto operation = std::make_unique<Operation>(Operation{deviceName_, call});
     EnableButtons(FALSE);
-    // Without the marker program the operation still runs; nothing is reported.
-    WinExec(kMarkerProgram, SW_SHOWNORMAL);
-    auto* name = new std::string(deviceName_);
-    HANDLE thread = CreateThread(nullptr, 0, worker, name, 0, nullptr);
-    if (thread) {
-        CloseHandle(thread);  // the worker runs on unattended
+    ++g_running;
+    HANDLE thread = CreateThread(nullptr, 0, OperationWorker, operation.get(), 0, nullptr);
+    if (!thread) {
+        // No worker: the operation never began.
+        --g_running;
+        Refresh();
         return;
     }
-    // No worker to end the operation: end it here, or the buttons would stay disabled.
-    delete name;
-    CloseMarker();
+    operation.release();  // the worker's now
+    CloseHandle(thread);  // it runs on unattended
 }
 
 void CIpSettingsPage::EnableButtons(BOOL enable) {
@@ -184,7 +261,8 @@ void CIpSettingsPage::EnableButtons(BOOL enable) {
 
 void CIpSettingsPage::SetText(int id, const std::string& text) {
     // Only a changed text is written, so the once-a-second refresh does not flicker.
-    char current[256] = {};
-    GetDlgItemTextA(Handle(), id, current, sizeof current);
-    if (text != current) SetDlgItemTextA(Handle(), id, text.c_str());
+    HWND item = Item(id);
+    std::vector<char> current(size_t(GetWindowTextLengthA(item)) + 1);
+    GetWindowTextA(item, current.data(), int(current.size()));
+    if (text != current.data()) SetWindowTextA(item, text.c_str());
 }

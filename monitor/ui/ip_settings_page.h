@@ -1,13 +1,18 @@
 // The IP Settings tab: the wireless adapter's IP configuration as the system's IP helper
 // reports it, release and renew on worker threads, and the live traffic chart.
 #pragma once
+#include <winsock2.h>
 #include <windows.h>
+#include <iphlpapi.h>
 
 #include <string>
 
 #include "framework/dialog.h"
 #include "monitor/controls/owner_draw_button.h"
 #include "monitor/controls/traffic_graph.h"
+
+// IpReleaseAddress or IpRenewAddress.
+using IpCall = DWORD(WINAPI*)(PIP_ADAPTER_INDEX_MAP);
 
 class CIpSettingsPage : public fw::Dialog {
 public:
@@ -23,8 +28,9 @@ private:
     BOOL OnInitDialog();
     void OnTimer();
     void OnDestroy();
+    void OnOperationEnded();
     BOOL OnCommand(int id, int code);
-    void StartOperation(LPTHREAD_START_ROUTINE worker);
+    void StartOperation(IpCall call);
     void EnableButtons(BOOL enable);
     void SetText(int id, const std::string& text);
 

@@ -133,10 +133,13 @@ int KeyChars(int keyBits, bool hex) {
 
 std::string ZeroKey(int keyBits, bool hex) { return std::string(static_cast<size_t>(KeyChars(keyBits, hex)), '0'); }
 
-bool HexFilterRejectsLast(const std::string& text) {
-    if (text.empty()) return false;
-    char c = text.back();
-    return !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
+size_t HexFilterKeeps(const std::string& text) {
+    size_t kept = text.size();
+    for (; kept > 0; --kept) {
+        char c = text[kept - 1];
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) break;
+    }
+    return kept;
 }
 
 }  // namespace security_form

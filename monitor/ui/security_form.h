@@ -63,9 +63,9 @@ int KeyChars(int keyBits, bool hex);
 // The key every length or format change writes: KeyChars "0" characters.
 std::string ZeroKey(int keyBits, bool hex);
 
-// Only the last character of a hexadecimal key is checked while typing: true when it has
-// to go (it is not 0-9 or A-F; the edit turns typed letters to upper case).
-bool HexFilterRejectsLast(const std::string& text);
+// Only the end of a hexadecimal key is checked while typing: how much of `text` stays when
+// the characters after its last 0-9 or A-F go (the edit turns typed letters to upper case).
+size_t HexFilterKeeps(const std::string& text);
 
 // The nine mask flags of the editing state: set means the edit shows its text in clear.
 enum Mask : int {

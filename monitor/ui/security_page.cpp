@@ -319,10 +319,11 @@ void CSecurityPage::OnKeyUpdate(int keyIndex, HWND edit) {
     const std::string text = Text(id);
     Key(*p, keyIndex) = text.c_str();
     ClearDisplayIfEmpty(id, text, kMaskKey1 + keyIndex);
-    if (!FormatIsHex() || !HexFilterRejectsLast(text)) return;
-    // Removing the character sends a new update, which stores the shorter key.
-    const WPARAM last = static_cast<WPARAM>(text.size() - 1);
-    SendMessageA(edit, EM_SETSEL, last, static_cast<LPARAM>(text.size()));
+    if (!FormatIsHex()) return;
+    const size_t kept = HexFilterKeeps(text);
+    if (kept == text.size()) return;
+    // One removal of the whole tail: it sends one new update, which stores the shorter key.
+    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(kept), static_cast<LPARAM>(text.size()));
     SendMessageA(edit, EM_SCROLLCARET, 0, 0);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }

@@ -386,6 +386,10 @@ void CSiteSurveyPage::OnConnect() {
 
     survey::JoinSettings join =
         survey::JoinSettingsFor(RowCells(row), xrLayout != 0, fw::LoadText(IDS_INFRASTRUCTURE));
+    // The join changes the current profile: a fresh copy of it, whatever the editor held.
+    const std::string current = theApp.session.CurrentProfileName();
+    theApp.store.ReloadProfile(current);
+    if (!theApp.editProfile) return;
     ACProfile& edit = *theApp.editProfile;
     edit.ssid = join.ssid.c_str();
     edit.infrastructure = join.infrastructure;
@@ -398,8 +402,10 @@ void CSiteSurveyPage::OnConnect() {
     if (join.privacy) {
         // The user gives the key on the Configuration page's Security sub-tab.
         theApp.rememberedSubTab = 1;
+        theApp.keepEdit = true;
         theMonitorDlg.SwitchPage(0);
+        theApp.keepEdit = false;
         return;
     }
-    theApp.store.ApplyProfile(theApp.session.CurrentProfileName());
+    theApp.store.ApplyProfile(current);
 }

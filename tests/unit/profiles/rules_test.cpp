@@ -246,12 +246,16 @@ TEST(KeyCheck, PreSharedKeyAndOtherKinds) {
     }
 }
 
-TEST(KeyCheck, PassphraseLongerThanTheEditorAllowsIsRefused) {
+TEST(KeyCheck, APassphraseLongerThanTheEditorAllowsStopsOnlyAWepProfile) {
     Profile p = Wep(40, 1, 1, "0123456789");
     EXPECT_EQ(0, profile_rules::KeyCheck(p, std::string(99, 'x')));
     EXPECT_EQ(IDS_PASSPHRASE_TOO_LONG, profile_rules::KeyCheck(p, std::string(100, 'x')));
-    Profile open;
-    EXPECT_EQ(IDS_PASSPHRASE_TOO_LONG, profile_rules::KeyCheck(open, std::string(300, 'x')));
+    Profile open, psk;
+    psk.eapMethod = 7;
+    psk.wpa = 1;
+    psk.pskPassphrase = "12345678";
+    EXPECT_EQ(0, profile_rules::KeyCheck(open, std::string(120, 'x')));
+    EXPECT_EQ(0, profile_rules::KeyCheck(psk, std::string(120, 'x')));
 }
 
 TEST(ApplyCheck, CredentialsAndSixtyFourDigitKey) {
@@ -301,9 +305,9 @@ TEST(ProfileKeys, PathFitsTwoHundredBytesOrIsRefused) {
     EXPECT_EQ("SOFTWARE\\Halvex\\TelvaraWevo54\\My Net", *profile_keys::ProfileKeyPath(54, "My Net"));
     EXPECT_EQ("SOFTWARE\\Halvex\\TelvaraWevo108\\My Net", *profile_keys::ProfileKeyPath(108, "My Net"));
     std::string longest(profile_keys::kMaxNameChars, 'n');
-    EXPECT_EQ(168u, longest.size());
-    EXPECT_EQ(199u, profile_keys::ProfileKeyPath(108, longest)->size());
-    EXPECT_FALSE(profile_keys::ProfileKeyPath(108, longest + "n"));
+    EXPECT_EQ(165u, longest.size());
+    EXPECT_EQ(196u, profile_keys::ProfileKeyPath(108, longest)->size());
+    EXPECT_FALSE(profile_keys::ProfileKeyPath(108, std::string(169, 'n')));
     EXPECT_TRUE(profile_keys::NameFits(longest));
     EXPECT_FALSE(profile_keys::NameFits(longest + "n"));
     EXPECT_FALSE(profile_keys::ProfileKeyPath(54, std::string("a\0b", 3)));

@@ -2,6 +2,7 @@
 // same kind, and every view shows each row once.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 
 #include "monitor/res/resource.h"
@@ -80,6 +81,9 @@ TEST(SecurityForm, KeyRules) {
     EXPECT_EQ(0, KeyChars(64, true)) << "another length has no limit";
     EXPECT_EQ(-1, KeyLengthIndex(64));
     EXPECT_EQ(2, KeyLengthIndex(128));
-    for (const char* kept : {"", "0", "9", "A", "F", "zz0"}) EXPECT_FALSE(HexFilterRejectsLast(kept)) << kept;
-    for (const char* dropped : {"G", "a", "f", " ", "0:", "00@"}) EXPECT_TRUE(HexFilterRejectsLast(dropped)) << dropped;
+    for (const char* kept : {"", "0", "9", "A", "F", "zz0"})
+        EXPECT_EQ(std::strlen(kept), HexFilterKeeps(kept)) << kept;
+    for (const char* dropped : {"G", "a", "f", " "}) EXPECT_EQ(0u, HexFilterKeeps(dropped)) << dropped;
+    EXPECT_EQ(1u, HexFilterKeeps("0:"));
+    EXPECT_EQ(3u, HexFilterKeeps("0G1-@z"));
 }

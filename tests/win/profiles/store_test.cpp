@@ -113,7 +113,7 @@ TEST_F(StoreTest, CreateCopiesTheEditProfileAndItsValues) {
 
 TEST_F(StoreTest, OverlongNameIsRefusedInsteadOfCut) {
     Open(kWepHome, "Home");
-    std::string longest(168, 'n');
+    std::string longest(165, 'n');
     EXPECT_EQ(0, store.CreateProfile(longest + "x"));
     EXPECT_EQ(std::vector<std::string>{"message " + std::to_string(IDS_PROFILE_NAME_TOO_LONG)},
               pages.events);

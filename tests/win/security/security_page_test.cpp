@@ -243,6 +243,17 @@ TEST_F(SecurityPage, KeyLengthAndFormatChangesWriteZeroKeysAndTheFilterKeepsHexD
     EXPECT_STREQ("A9F0123456", Edit().wepKey1.c_str());
 }
 
+TEST_F(SecurityPage, APastedKeyLosesItsTrailingNonHexCharactersInOnePass) {
+    Open(kProfiles, "Wep");
+    Edit().wepKeyBits1 = 64;  // a stored length the page does not know: the edits take any length
+    PageHost page;
+    page.Clear(IDC_SEC_KEY1);
+    const std::string pasted = "0123" + std::string(3000, '-');
+    SendMessageA(page.Item(IDC_SEC_KEY1), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+    EXPECT_EQ("0123", page.Text(IDC_SEC_KEY1));
+    EXPECT_STREQ("0123", Edit().wepKey1.c_str());
+}
+
 TEST_F(SecurityPage, AdHocProfileOffersNoneAndWepAndDropsAStoredWpaKind) {
     Open(kProfiles, "Party");
     {

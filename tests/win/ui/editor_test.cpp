@@ -189,7 +189,7 @@ TEST_F(ProfileEditor, ProfileListMarksTheCurrentProfileAndDeleteFollowsIt) {
 TEST_F(ProfileEditor, NewProfileRefusesEmptyDuplicateAndTooLongNamesAndTakesSpacesAsTyped) {
     Open(kTwoProfiles);
     BoxAnswerer boxes;
-    const std::string tooLong(169, 'n');
+    const std::string tooLong(166, 'n');
     std::vector<std::string> afterRefusals;
     RunMonitor(0, {[&] { Click(Config(), IDC_NEW_PROFILE); },  // returns when the dialog ends
                    [&] { TypeNameAndOk(""); },
@@ -223,12 +223,12 @@ TEST_F(ProfileEditor, NewProfileRefusesEmptyDuplicateAndTooLongNamesAndTakesSpac
     EXPECT_EQ((std::vector<std::string>{
                   "Please enter a name for the new profile.",
                   "A profile with this name already exists. Please enter a different name for the new profile.",
-                  "The profile name is too long. Please enter a name of at most 168 characters."}),
+                  "Please enter a name of at most 165 characters for the new profile."}),
               boxes.texts);
     EXPECT_EQ((std::vector<std::string>{kNewTitle, kNewTitle, kNewTitle}), boxes.owners);
     // Emptied after its own checks; kept, not cut, after the store's (ItemText reads 255).
     EXPECT_EQ((std::vector<std::string>{"", "", tooLong}), afterRefusals);
-    EXPECT_EQ(nullptr, Stored(tooLong.substr(0, 168)));
+    EXPECT_EQ(nullptr, Stored(tooLong.substr(0, 165)));
     EXPECT_NE(nullptr, Stored(" Home "));
     EXPECT_EQ(0u, testsim::ReadDword(std::string(kRoot108) + " Home ", "TxRate"));
 }
@@ -417,7 +417,7 @@ TEST_F(ProfileEditor, RatesAreReadAndWrittenInTheFormOfTheTransmissionMode) {
     }});
 }
 
-TEST_F(ProfileEditor, SsidListHasTheProfilesNameFirstAndEachScannedNameOnce) {
+TEST_F(ProfileEditor, SsidListHasTheProfilesNameFirstAndThenEveryAccessPointsNameInListOrder) {
     Open("profile name=Home ssid=HomeNet infrastructure=1 wirelessMode=12\n"
          "network ssid=HomeNet bssid=00:03:7F:10:00:01 channel=1\n"
          "network ssid=homenet bssid=00:03:7F:10:00:02 channel=3\n"
@@ -438,10 +438,8 @@ TEST_F(ProfileEditor, SsidListHasTheProfilesNameFirstAndEachScannedNameOnce) {
         for (int i = 0; i < 40; ++i) SendMessageA(edit, WM_CHAR, 'a' + i % 26, 0);
         typed = theApp.editProfile->ssid.c_str();
     }});
-    ASSERT_EQ(3u, ssids.size());
-    EXPECT_EQ("HomeNet", ssids[0]);
-    std::sort(ssids.begin() + 1, ssids.end());
-    EXPECT_EQ((std::vector<std::string>{"HomeNet", "Other", "homenet"}), ssids);
+    // The profile's own name is not repeated; the hidden network has none.
+    EXPECT_EQ((std::vector<std::string>{"HomeNet", "homenet", "Other", "Other"}), ssids);
     EXPECT_FALSE(chosen.empty());
     EXPECT_NE("HomeNet", chosen);
     EXPECT_EQ("abcdefghijklmnopqrstuvwxyzabcdef", typed);
@@ -463,4 +461,48 @@ TEST_F(ProfileEditor, InInfrastructureModeTheChannelFollowsTheAdapter) {
         Choose(Common(), IDC_COMMON_NETWORK_MODE, 1);
         EXPECT_EQ(0, tickAt(2462));  // ad hoc: the profile's own channel stays
     }});
+}
+
+TEST_F(ProfileEditor, TheCommonRulesHoldWhenTheSecuritySubTabOpensFirst) {
+    // A Super G profile on an adapter without Super G, the Security sub-tab remembered.
+    Open("profile name=Turbo ssid=Fast infrastructure=1 wirelessMode=28\n", "modes=12");
+    theApp.rememberedSubTab = 1;
+    RunMonitor(0, {[&] {
+        EXPECT_NE(nullptr, CConfigPage::SubPage(1)->Handle());
+        Click(Config(), IDC_SAVE_PROFILE);
+    }});
+    EXPECT_EQ(12, Stored("Turbo")->wirelessMode);
+}
+
+TEST_F(ProfileEditor, ALongStoredPassphraseStopsOnlyAWepProfile) {
+    // The cipher keeps up to 120 characters; the editor takes 99.
+    Open("profile name=Psk ssid=A infrastructure=1 privacy=1 wpa=1 eapMethod=7 pskPassphrase=12345678 "
+         "wirelessMode=12\n"
+         "profile name=Wep ssid=B infrastructure=1 privacy=1 wpa=0 eapMethod=7 wirelessMode=12 "
+         "keyIsHex=1 defaultKey=1 wepKey1=0123456789 wepKeyBits1=40\n"
+         "select name=Psk\n");
+    for (const char* name : {"Psk", "Wep"}) theApp.store.StorePassphrase(name, std::string(110, 'p'));
+    BoxAnswerer boxes;
+    RunMonitor(0, {[&] {
+                       Click(Config(), IDC_SAVE_PROFILE);
+                       Click(Config(), IDC_NEW_PROFILE);
+                   },
+                   [&] { TypeNameAndOk("Copy"); },
+                   [&] {
+                       if (HWND refused = NewDialog()) PostMessageA(refused, WM_CLOSE, 0, 0);
+                   },
+                   [&] {
+                       Choose(Config(), IDC_PROFILE_LIST, 0);
+                       Click(Config(), IDC_APPLY_PROFILE);
+                   },
+                   [&] { theMonitorDlg.SwitchPage(0); },
+                   [&] {
+                       Choose(Config(), IDC_PROFILE_LIST, 1);
+                       Click(Config(), IDC_SAVE_PROFILE);
+                       Click(Config(), IDC_APPLY_PROFILE);
+                   }});
+    const std::string refusal = "The passphrase is too long. Please enter a passphrase of at most 99 characters.";
+    EXPECT_EQ((std::vector<std::string>{refusal, refusal}), boxes.texts);
+    EXPECT_EQ((std::vector<std::string>{"Psk", "Wep", "Copy"}), theApp.session.profileNames);
+    EXPECT_EQ((std::vector<std::string>{"Psk", "Psk"}), Activations());
 }

@@ -26,6 +26,9 @@
 namespace {
 
 const char kMarkerTitle[] = "Qorvath";
+// The scenario's `interface=*` ties the adapter to the machine's first addressed interface.
+const char kNoInterface[] =
+    "SKIPPED: this machine has no interface with an address to tie the adapter to";
 const char kAssociated[] = "status ssid=Harbor netmode=0 disconnected=0\n";
 const char kHostProfile[] = "profile name=Home ssid=Harbor defaultUserName=alice\nselect name=Home\n";
 
@@ -145,7 +148,7 @@ protected:
 
 TEST_F(IpSettingsPage, AnAdapterTiedToAnInterfaceShowsThatInterface) {
     const Interface nic = FirstAddressedInterface();
-    if (nic.description.empty()) GTEST_SKIP() << "this machine has no interface with an address";
+    if (nic.description.empty()) GTEST_SKIP() << kNoInterface;
     std::vector<std::string> ties = {"*"};
     // A device name that is only the start of the description, as when the system appends a
     // suffix to it, still finds the interface.
@@ -187,6 +190,7 @@ TEST_F(IpSettingsPage, NoAdapterOrNoAssociationEmptiesEveryFieldAndDisablesTheBu
 
 TEST_F(IpSettingsPage, AdHocModeDisablesTheButtonsWithinASecond) {
     const Interface nic = FirstAddressedInterface();
+    if (nic.description.empty()) GTEST_SKIP() << kNoInterface;
     Open("interface=*", kAssociated);
     Shown before, after;
     DWORD switched = 0, disabledAfter = 0;
@@ -226,9 +230,11 @@ public:
     ~OwnMarker() {
         if (pi_.hProcess) CloseHandle(pi_.hProcess);
     }
-    // Closes whichever marker window is left and tells whether a marker program ended.
+    // Closes whichever marker window is left with its close box and tells whether a marker
+    // program ended.
     bool CloseAndWait() {
-        if (HWND w = FindWindowA(nullptr, kMarkerTitle)) PostMessageA(w, WM_CLOSE, 0, 0);
+        HWND w = FindWindowA(nullptr, kMarkerTitle);
+        if (w && (GetWindowLongA(w, GWL_STYLE) & WS_SYSMENU)) PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
         return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 5000) == WAIT_OBJECT_0;
     }
 
@@ -238,6 +244,7 @@ private:
 }  // namespace
 
 TEST_F(IpSettingsPage, AnOperationKeepsTheButtonsDisabledUntilItsMarkerWindowHasGone) {
+    if (FirstAddressedInterface().description.empty()) GTEST_SKIP() << kNoInterface;
     Open("interface=*", kAssociated);
     OwnMarker own;
     ASSERT_EQ(1, MarkerWindows()) << "Qorvath.exe did not show its window";
@@ -282,8 +289,35 @@ TEST_F(IpSettingsPage, AnOperationKeepsTheButtonsDisabledUntilItsMarkerWindowHas
     EXPECT_TRUE(disabledAtOnce);
     EXPECT_TRUE(pagesMarkerClosed) << "the worker did not close the marker the page started";
     EXPECT_FALSE(enabledWhileMarker);
-    EXPECT_TRUE(ownEnded) << "the marker program did not end on WM_CLOSE";
+    EXPECT_TRUE(ownEnded) << "the marker program did not end by its close box";
     EXPECT_TRUE(enabledAfterRelease);
     EXPECT_TRUE(renewDisabledAtOnce);
     EXPECT_TRUE(renewDone);
+}
+
+TEST_F(IpSettingsPage, AReleaseRunsUntilItsWorkerEndsAndLeavesNoMarker) {
+    if (FirstAddressedInterface().description.empty()) GTEST_SKIP() << kNoInterface;
+    // Tied: the refresh right after the click comes before the marker has shown its window.
+    // Untied: nothing to release, no marker shows, and the buttons come back at once.
+    for (const char* tie : {"interface=*", ""}) {
+        Open(tie, kAssociated);
+        bool enabledByRefresh = true, markerSeen = false, ended = false;
+        RunMonitor(2, std::vector<Step>{[&] {
+                                            SendMessageA(GetDlgItem(Page(), IDC_IP_RELEASE), BM_CLICK, 0, 0);
+                                            theIpSettingsPage.Refresh();
+                                            Shown s = Read();
+                                            enabledByRefresh = s.releaseEnabled || s.renewEnabled;
+                                        }} +
+                          Until(150, [&] {
+                              markerSeen = markerSeen || MarkerWindows() > 0;
+                              Shown s = Read();
+                              return ended = s.releaseEnabled && MarkerWindows() == 0 && !MarkerProcessRuns();
+                          }) +
+                          std::vector<Step>(20, [&] { markerSeen = markerSeen || MarkerWindows() > 0; }));
+        if (*tie) EXPECT_FALSE(enabledByRefresh) << "the buttons came back while the release ran";
+        EXPECT_TRUE(ended) << tie << ": the operation did not end, or its marker stayed";
+        EXPECT_EQ(*tie != '\0', markerSeen) << tie;
+        EXPECT_EQ(0, MarkerWindows()) << tie;
+        theApp.session.CloseSession();
+    }
 }

@@ -6,6 +6,8 @@
 
 #include "athcfg/athsim.h"
 #include "monitor/app/monitor_app.h"
+#include "monitor/res/resource.h"
+#include "monitor/ui/about_page.h"
 #include "monitor/ui/monitor_dlg.h"
 
 namespace {
@@ -42,6 +44,17 @@ INT_PTR RunMonitor(int initialPage, std::vector<Step> steps) {
 }
 
 void RunAgain() { g_again = true; }
+
+void OpenAndCloseTheAboutPage() {
+    theMonitorDlg.SwitchPage(4);
+    HWND page = theAboutPage.Handle();
+    UpdateWindow(page);
+    HWND link = GetDlgItem(page, IDC_ABOUT_LINK_108);
+    SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(-5, -5));
+    theMonitorDlg.SwitchPage(0);
+}
 
 HWND Monitor() { return theMonitorDlg.Handle(); }
 

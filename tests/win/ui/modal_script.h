@@ -31,5 +31,9 @@ SIZE BitmapSize(UINT id);
 // that differ, -1 when the bitmap cannot be loaded.
 int BitmapMismatches(HWND window, UINT id, int x, int y);
 
+// Builds the About page afresh in the open monitor window (its window and its links
+// attached), paints it, moves the mouse over its link and away, and shows page 0 again.
+void OpenAndCloseTheAboutPage();
+
 // Closes the adapter session and forgets what the poll read and the simulated adapter.
 void ForgetAdapter();

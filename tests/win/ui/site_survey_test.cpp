@@ -11,7 +11,10 @@
 #include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/common_page.h"
+#include "monitor/ui/config_page.h"
 #include "monitor/ui/monitor_dlg.h"
+#include "monitor/ui/security_page.h"
 #include "monitor/ui/site_survey_page.h"
 #include "tests/support/sim_scenario.h"
 #include "tests/win/ui/modal_script.h"
@@ -307,6 +310,51 @@ TEST_F(SiteSurvey, AdHocOpenNetworkJoinsInMode4AndTheNormalLayoutHasNoXrColumn) 
     EXPECT_EQ(4, home->wirelessMode);
     EXPECT_EQ(0, home->infrastructure);
     EXPECT_EQ(2422, home->channelMHz);
+}
+
+namespace {
+std::string SelectedText(HWND dialog, int box) {
+    char text[128] = {};
+    LRESULT index = SendDlgItemMessageA(dialog, box, CB_GETCURSEL, 0, 0);
+    if (index >= 0 && SendDlgItemMessageA(dialog, box, CB_GETLBTEXTLEN, index, 0) < LRESULT(sizeof text))
+        SendDlgItemMessageA(dialog, box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+}  // namespace
+
+TEST_F(SiteSurvey, AJoinStartsFromTheCurrentProfileAndTheEditorShowsWhatItWrote) {
+    // The current profile is open and keeps credentials of earlier use.
+    const std::string networks = std::string(kNetworks).substr(std::string(kNetworks).find("network "));
+    Open("", "profile name=Home ssid=Harbor infrastructure=1 privacy=0 eapMethod=0 wpa=0 "
+             "pskPassphrase=sunny-terrace-42 keyIsHex=1 wepKey1=0123456789 wepKeyBits1=40 eapUser=bob "
+             "wirelessMode=28 channelMHz=2437\nselect name=Home\n" + networks);
+    ACProfile startProfile;  // what the editor holds before the Configuration page was ever shown
+    std::string kind, ssidField, common;
+    RunMonitor(3, {[&] {
+                       theApp.editProfile = &startProfile;
+                       DoubleClick("Skyline-Home");
+                   },
+                   [&] {
+                       kind = SelectedText(theSecurityPage.Handle(), IDC_SEC_KIND);
+                       theConfigPage.ShowSubPage(0);
+                       common = ItemText(theCommonPage.Handle(), IDC_COMMON_SSID);
+                       theMonitorDlg.SwitchPage(3);
+                   },
+                   [&] {
+                       theApp.editProfile = &startProfile;
+                       DoubleClick("CafeCorner");
+                   },
+                   [] {}});
+    EXPECT_EQ("WPA2-PSK / WPA-PSK", kind);
+    EXPECT_EQ("Skyline-Home", common);
+    // The open network was applied over the current profile's own settings.
+    EXPECT_EQ((std::vector<std::string>{"Home", "Home"}), Activations());
+    ACProfile* home = Stored("Home");
+    ASSERT_NE(nullptr, home);
+    EXPECT_STREQ("CafeCorner", home->ssid.c_str());
+    EXPECT_STREQ("sunny-terrace-42", home->pskPassphrase.c_str());
+    EXPECT_STREQ("0123456789", home->wepKey1.c_str());
+    EXPECT_STREQ("bob", home->eapUser.c_str());
 }
 
 TEST_F(SiteSurvey, WithoutAnAdapterScanAndTheListAreDisabled) {
