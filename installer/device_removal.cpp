@@ -13,11 +13,6 @@ std::string DeviceName(const DeviceInfo& info) { return info.hasInstanceId ? inf
 
 }  // namespace
 
-bool SystemOperations::LogResult(bool ok, const std::string& what, const char* done) {
-    log_.Write(what, ok ? std::string(done) : std::string("not ") + done);
-    return ok;
-}
-
 void SystemOperations::RemoveDevicesByHardwareId() {
     auto devices = api_.OpenDevices(DeviceScope::AllClasses);
     if (!devices) {
@@ -30,6 +25,7 @@ void SystemOperations::RemoveDevicesByHardwareId() {
         if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id))
             LogResult(devices->Remove(i), "device " + DeviceName(info), "removed");
     }
+    NoteRestart(*devices);
 }
 
 void SystemOperations::PurgeEnumKeys() {
@@ -59,6 +55,7 @@ void SystemOperations::RemoveNetworkDevices() {
             if (info.hasInstanceId && StartsWithNoCase(ToUpper(info.instanceId), id))
                 LogResult(devices->Remove(i), "device " + info.instanceId, "removed");
         }
+        NoteRestart(*devices);
     }
     PurgeEnumKeys();
     if (state_.osCode != kOsWinXP) return;
