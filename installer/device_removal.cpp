@@ -71,7 +71,13 @@ void SystemOperations::ReenumerateRootDevices() {
     if (!devices) return;
     DeviceInfo info;
     for (std::uint32_t i = 0; devices->Get(i, &info); ++i)
-        LogResult(devices->Reenumerate(i), "device " + DeviceName(info), "re-enumerated");
+        LogRescan(devices->Reenumerate(i), "device " + DeviceName(info));
+}
+
+// A rescan that is refused fails no step: it only hurries Plug and Play, and QueryDevice
+// checks that the adapter came. Configuration Manager codes are not system error codes.
+void SystemOperations::LogRescan(bool ok, const std::string& what) {
+    log_.Write(what, ok ? "re-enumerated" : "not re-enumerated");
 }
 
 // Depth-first over the whole tree below the root. Every node is tested, first
@@ -105,7 +111,7 @@ void SystemOperations::RemoveDevnodesAndRescan() {
         }
         if (api_.FirstChild(node, &child)) push(child);
     }
-    if (api_.LocateRootNode(&root)) LogResult(api_.ReenumerateNode(root), "root device node", "re-enumerated");
+    if (api_.LocateRootNode(&root)) LogRescan(api_.ReenumerateNode(root), "root device node");
 }
 
 int SystemOperations::IsDevicePresent() {

@@ -77,6 +77,7 @@ private:
     // not there at all.
     bool LogResult(bool ok, const std::string& what, const char* done);
     void NoteRestart(DeviceList& devices);
+    void LogRescan(bool ok, const std::string& what);
     void RemoveLoggedFile(const std::string& path);
     void WriteFlags(const std::string& key, const char* value, std::uint32_t data);
     // Stops the service; false (reported) when it is still not stopped at the bound.

@@ -233,7 +233,7 @@ long RunSetupWithCard(const std::string& installDir, const std::string& log, std
                       std::unique_ptr<Started>& card) {
     Started setup("\"" + ProgramDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
     if (!setup.ok) return -2;
-    if (!WaitUntil(120000, [&] { return CountLines(LogLines(log), "| PnP | ") >= run; })) return -4;
+    if (!WaitUntil(120000, [&] { return CountLines(LogLines(log), "PnP | ") >= run; })) return -4;
     card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
     return setup.Wait(300000);
 }
