@@ -131,7 +131,7 @@ Function ${UN}EndWindowsOf
     SendMessage $R5 $R2 $R3 0 /TIMEOUT=5000
     StrCpy $R6 0
     ${DoWhile} $R6 < 50
-      IsWindow $R5 0 +2
+      IsWindow $R5 +2
       ${ExitDo}
       Sleep 100
       IntOp $R6 $R6 + 1
@@ -326,13 +326,15 @@ Function IsSystemAccount
   StrCpy $0 0
   System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r2'
   ${IfThen} $2 = 0 ${|} Return ${|}
-  System::Call '*(&i1 256) p .r3'
+  ; TOKEN_USER and the SID it points to, in one buffer.
+  System::Alloc 256
+  Pop $3
   System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 256, *i .r4) i .r2'
   ${If} $2 <> 0
     System::Call '*$3(p .r4)'
     System::Call 'advapi32::ConvertSidToStringSid(p r4, *p .r5) i .r2'
     ${If} $2 <> 0
-      System::Call '*$5(&t64 .r6)'
+      System::Call 'kernel32::lstrcpyn(t .r6, p r5, i 64)'
       System::Call 'kernel32::LocalFree(p r5)'
       ${IfThen} $6 == "S-1-5-18" ${|} StrCpy $0 1 ${|}
     ${EndIf}
