@@ -5,7 +5,6 @@
 #include <iphlpapi.h>
 
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "sim_store.h"
@@ -17,25 +16,26 @@ namespace {
 std::string GuidName(const std::string& guid) { return "\\DEVICE\\" + guid; }
 
 // The description of the first of the machine's interfaces that has an IPv4 address; "" when
-// none has. Looked up once per process: requests must stay cheap.
-std::string FirstAddressedInterface() {
-    static std::once_flag once;
-    static std::string found;
-    std::call_once(once, [] {
-        ULONG size = 0;
-        if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW || size == 0) return;
-        std::vector<uint8_t> buffer(size);
-        auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
-        if (GetAdaptersInfo(first, &size) != NO_ERROR) return;
-        size_t room = buffer.size() / sizeof(IP_ADAPTER_INFO);
-        for (const IP_ADAPTER_INFO* a = first; a && room > 0; a = a->Next, --room) {
-            const char* ip = a->IpAddressList.IpAddress.String;
-            if (ip[0] && std::strcmp(ip, "0.0.0.0") != 0) {
-                found.assign(a->Description, strnlen(a->Description, sizeof a->Description));
-                return;
-            }
-        }
-    });
+// none has.
+std::string FindAddressedInterface() {
+    ULONG size = 0;
+    if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW || size == 0) return "";
+    std::vector<uint8_t> buffer(size);
+    auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
+    if (GetAdaptersInfo(first, &size) != NO_ERROR) return "";
+    size_t room = buffer.size() / sizeof(IP_ADAPTER_INFO);
+    for (const IP_ADAPTER_INFO* a = first; a && room > 0; a = a->Next, --room) {
+        const char* ip = a->IpAddressList.IpAddress.String;
+        if (ip[0] && std::strcmp(ip, "0.0.0.0") != 0)
+            return std::string(a->Description, strnlen(a->Description, sizeof a->Description));
+    }
+    return "";
+}
+
+// The same, looked up once per process (requests must stay cheap); the compiler guards the
+// first call against other threads.
+const std::string& FirstAddressedInterface() {
+    static const std::string found = FindAddressedInterface();
     return found;
 }
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
+#include "framework/lock.h"
 #include "profile_store.h"
 #include "registry.h"
 #include "sim_interface.h"
@@ -14,7 +14,9 @@ namespace athcfg::sim {
 
 namespace {
 
-const char kSimKey[] = "SOFTWARE\\AthSim";
+// Under SYSTEM, which 64-bit Windows does not redirect for 32-bit programs: a 32-bit and a
+// 64-bit process must find the same adapter, as both find a real driver's keys there.
+const char kSimKey[] = "SYSTEM\\AthSim";
 const char kComponentId[] = "pci\\ven_168c&dev_0013";
 const DWORD kLockWaitMs = 5000;
 
@@ -148,7 +150,7 @@ class ParsedScenario {
 public:
     // The scenario of that install when it is the one parsed; null otherwise.
     std::shared_ptr<const athsim::Scenario> Find(uint32_t generation, int64_t epoch) {
-        std::lock_guard<std::mutex> hold(guard_);
+        fw::LockHold hold(guard_);
         return scenario_ && generation_ == generation && epoch_ == epoch ? scenario_ : nullptr;
     }
     // The same, parsing the registry's text when needed: only under the lock, while
@@ -161,7 +163,7 @@ public:
         auto parsed = std::make_shared<athsim::Scenario>();
         std::string error;
         if (!text || !athsim::ParseScenario(*text, *parsed, error)) return nullptr;
-        std::lock_guard<std::mutex> hold(guard_);
+        fw::LockHold hold(guard_);
         scenario_ = parsed;
         generation_ = generation;
         epoch_ = epoch;
@@ -169,7 +171,7 @@ public:
     }
 
 private:
-    std::mutex guard_;
+    fw::Lock guard_;
     std::shared_ptr<const athsim::Scenario> scenario_;
     uint32_t generation_ = 0;
     int64_t epoch_ = 0;

@@ -1,6 +1,6 @@
 // The simulated adapter's shared state, so that every process sees one adapter.
 //
-// The registry is the durable store: HKLM "SOFTWARE\AthSim" holds the scenario
+// The registry is the durable store: HKLM "SYSTEM\AthSim" holds the scenario
 // text ("Scenario"), its install number ("Generation", bumped by every install
 // and clear), the install time ("Epoch") and an optional frozen clock
 // ("FrozenTime"); subkey "Adapter<i>" holds the adapter's state text ("State"),

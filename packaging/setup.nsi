@@ -1,6 +1,6 @@
 ; Setup and uninstall of the Telvara wireless LAN adapter software. The driver goes in and
 ; out through Drivora, which logs every step to the Windows folder and never stops for a box.
-;   makensis -NOCD -DBIN=<folder of the built programs> -DOUTFILE=<setup program>
+;   makensis -NOCD -DBIN=<folder of the built programs> -DOUTFILE=<setup program> -DVERSION=a.b.c.d
 ;            [-DAMD64 for a 64-bit build] [-DQORVATH when the marker program is built]
 
 !ifdef AMD64
@@ -19,7 +19,9 @@ ${UnStrStr}
 
 !define PRODUCT "Telvara WLAN Adapter Monitor"
 !define MAKER "Halvex"
-!define VERSION "1.0.0.1"
+!ifndef VERSION
+  !error "VERSION (a.b.c.d) comes from the build: -DVERSION=<the project version>"
+!endif
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Skyvane"
 !define MAKER_KEY "SOFTWARE\${MAKER}"
 ; Its presence makes the monitor show the 54 model, the model of the driver package.

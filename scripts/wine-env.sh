@@ -1,7 +1,9 @@
 # Wine test host helpers; source this file. Uses $WINEPREFIX when set, else the caller's choice.
-# The tests run the 64-bit build in a 64-bit prefix (see cmake/mingw-x86_64.cmake).
+# The tests run the 64-bit build in a 64-bit prefix (see cmake/mingw-x86_64.cmake) under the
+# host's Wine 8; use_wine10 (scripts/wine10-env.sh) switches to Wine 10 for the 32-bit product.
 export WINEARCH=win64
 export WINE=/usr/lib/wine/wine64
+WINESERVER=wineserver
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -56,15 +58,15 @@ wine_up() {
       echo "wine_up: $WINEPREFIX is unfinished but outside $WINE_ENV_BUILD; not deleting it" >&2
       return 1
     fi
-    wineserver -k >/dev/null 2>&1 </dev/null || true
+    "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
     rm -rf "$WINEPREFIX"
   fi
   mkdir -p "$WINEPREFIX"
   # wineboot returns before the prefix's set-up has finished (services created meanwhile
   # are lost when it completes): wait until every Wine process of the prefix has ended.
   "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
-  wineserver -w >/dev/null 2>&1 </dev/null
-  wineserver -p >/dev/null 2>&1 </dev/null
+  "$WINESERVER" -w >/dev/null 2>&1 </dev/null
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 && touch "$ready"
   if [[ -n ${1:-} ]]; then
     timeout 60 "$WINE" "$1" </dev/null >/dev/null 2>&1 || true
@@ -76,13 +78,13 @@ wine_up() {
 prefix_pids() {
   local d
   for d in /proc/[0-9]*; do
-    [[ $(readlink "$d/exe" 2>/dev/null) == /usr/lib/wine/wine* ]] || continue
+    [[ $(readlink "$d/exe" 2>/dev/null) == ${WINE_INSTALL_ROOT:-}/usr/lib/wine/wine* ]] || continue
     tr '\0' '\n' 2>/dev/null <"$d/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${d#/proc/}"
   done
   return 0
 }
 
 wine_down() {
-  wineserver -k >/dev/null 2>&1 </dev/null || true
-  wineserver -w >/dev/null 2>&1 </dev/null || true
+  "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
+  "$WINESERVER" -w >/dev/null 2>&1 </dev/null || true
 }

@@ -1,6 +1,7 @@
 #include "monitor/app/main_frame.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "framework/app.h"
 #include "framework/text.h"
@@ -169,19 +170,36 @@ void CMainFrame::OnIconPressed(LPARAM mouseMessage) {
             theMonitorDlg.initialPage = 0;
             theMonitorDlg.Show(Handle());
         }
-    } else if (mouseMessage == WM_RBUTTONUP && !zeroConfigBlock) {
-        HMENU menu = LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
-        if (!menu) return;
-        POINT at;
-        GetCursorPos(&at);
-        SetForegroundWindow(Handle());
-        TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, Handle(), nullptr);
-        DestroyMenu(menu);
+    } else if (IsMenuEvent(mouseMessage) && !zeroConfigBlock) {
+        ShowTrayMenu();
+        if (mouseMessage == NIN_KEYSELECT) keyMenuClosedAt_ = GetTickCount();
     }
 }
 
+// The shell that sends keyboard events follows a right-button release with WM_CONTEXTMENU,
+// which is also what Shift+F10 and the menu key send; Enter and Space send NIN_KEYSELECT
+// (Enter twice: the second, right after the menu closed, is not a new request). Other
+// shells send the right-button release only.
+bool CMainFrame::IsMenuEvent(LPARAM event) {
+    if (!keyboardEvents_) return event == WM_RBUTTONUP;
+    if (event == WM_CONTEXTMENU) return true;
+    return event == NIN_KEYSELECT && GetTickCount() - keyMenuClosedAt_ > GetDoubleClickTime();
+}
+
+void CMainFrame::ShowTrayMenu() {
+    HMENU menu = LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    if (!menu) return;
+    POINT at;
+    GetCursorPos(&at);
+    SetForegroundWindow(Handle());
+    TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, Handle(), nullptr);
+    DestroyMenu(menu);
+}
+
 void CMainFrame::OnTaskbarCreated() {
-    if (icon_) tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kAdd, icon_, tooltip_);
+    if (!icon_) return;
+    tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kAdd, icon_, tooltip_);
+    keyboardEvents_ = tray_->RequestKeyboardEvents(Handle());
 }
 
 void CMainFrame::OnOpenPage(int page) {
@@ -209,6 +227,7 @@ void CMainFrame::ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& t
     icon_ = iconId;
     tooltip_ = tray::FitTip(tip);
     tray_->Notify(Handle(), IconPressedMessage(), mode, iconId, tooltip_);
+    if (mode == TrayIcon::kAdd) keyboardEvents_ = tray_->RequestKeyboardEvents(Handle());
 }
 
 void CMainFrame::PushSamples(int32_t received, int32_t sent) {

@@ -39,6 +39,8 @@ private:
 
     void ApplyCurrentProfile();
     void ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip);
+    bool IsMenuEvent(LPARAM event);
+    void ShowTrayMenu();
     void PushSamples(int32_t received, int32_t sent);
     // The monitor window when it is open.
     static HWND MonitorWindow();
@@ -53,6 +55,8 @@ private:
     int32_t linkQuality_ = 0;
     std::string tooltip_;
     UINT icon_ = 0;
+    bool keyboardEvents_ = false;  // the shell sends NIN_KEYSELECT and WM_CONTEXTMENU
+    DWORD keyMenuClosedAt_ = 0;
 
     TrayIcon ownTray_;
     TrayIcon* tray_;

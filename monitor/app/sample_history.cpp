@@ -12,6 +12,32 @@ void CSampleHistory::SetColour(COLORREF colour) {
 }
 
 DWORD CSampleHistory::Allocate(int capacity) {
+    fw::LockHold hold(lock_);
     if (ring_.Allocate(capacity)) return 0;
     return ERROR_NOT_ENOUGH_MEMORY;
+}
+
+void CSampleHistory::Clear() {
+    fw::LockHold hold(lock_);
+    ring_.Clear();
+}
+
+int CSampleHistory::Push(int value) {
+    fw::LockHold hold(lock_);
+    return ring_.Push(value);
+}
+
+int CSampleHistory::Snapshot(int* dest) const {
+    fw::LockHold hold(lock_);
+    return ring_.Snapshot(reinterpret_cast<int32_t*>(dest));
+}
+
+int CSampleHistory::Capacity() const {
+    fw::LockHold hold(lock_);
+    return ring_.Capacity();
+}
+
+int CSampleHistory::LastIndex() const {
+    fw::LockHold hold(lock_);
+    return ring_.LastIndex();
 }

@@ -1,7 +1,9 @@
-// A traffic history: the sample ring and the pen the traffic graph draws it with.
+// A traffic history: the sample ring and the pen the traffic graph draws it with. The poll
+// pushes and the graph copies under one lock.
 #pragma once
 #include <windows.h>
 
+#include "framework/lock.h"
 #include "monitor/app/sample_ring.h"
 
 class CSampleHistory {
@@ -14,14 +16,15 @@ public:
     void SetColour(COLORREF colour);
     // 0 on success, else the system's error code (the history is then empty).
     DWORD Allocate(int capacity);
-    void Clear() { ring_.Clear(); }
-    int Push(int value) { return ring_.Push(value); }
-    int Snapshot(int* dest) const { return ring_.Snapshot(reinterpret_cast<int32_t*>(dest)); }
-    int Capacity() const { return ring_.Capacity(); }
-    int LastIndex() const { return ring_.LastIndex(); }
+    void Clear();
+    int Push(int value);
+    int Snapshot(int* dest) const;
+    int Capacity() const;
+    int LastIndex() const;
     HPEN Pen() const { return pen_; }
 
 private:
+    mutable fw::Lock lock_;
     SampleRing ring_;
     HPEN pen_;
 };

@@ -4,7 +4,6 @@
 #include <new>
 
 bool SampleRing::Allocate(int capacity) {
-    std::lock_guard<std::mutex> hold(lock_);
     samples_.clear();
     samples_.shrink_to_fit();
     capacity_ = 0;
@@ -21,13 +20,11 @@ bool SampleRing::Allocate(int capacity) {
 }
 
 void SampleRing::Clear() {
-    std::lock_guard<std::mutex> hold(lock_);
     std::fill(samples_.begin(), samples_.end(), 0);
     last_ = capacity_ > 0 ? capacity_ - 1 : 0;
 }
 
 int SampleRing::Push(int32_t value) {
-    std::lock_guard<std::mutex> hold(lock_);
     if (capacity_ == 0) return -1;
     last_ = last_ + 1 >= capacity_ ? 0 : last_ + 1;
     samples_[static_cast<size_t>(last_)] = static_cast<int32_t>(2 * static_cast<int64_t>(value));
@@ -35,7 +32,6 @@ int SampleRing::Push(int32_t value) {
 }
 
 int SampleRing::Snapshot(int32_t* dest) const {
-    std::lock_guard<std::mutex> hold(lock_);
     std::copy(samples_.begin(), samples_.end(), dest);
     return last_;
 }

@@ -1,7 +1,7 @@
-// Fixed-size ring of traffic samples shared by the poll (push) and the graph (snapshot).
+// Fixed-size ring of traffic samples, filled by the poll and copied by the graph. Not locked:
+// its owner (CSampleHistory) holds the lock around every call.
 #pragma once
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
 class SampleRing {
@@ -20,7 +20,6 @@ public:
     int LastIndex() const { return last_; }
 
 private:
-    mutable std::mutex lock_;
     std::vector<int32_t> samples_;
     int capacity_ = 0;
     int last_ = 0;

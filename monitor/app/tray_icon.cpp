@@ -35,3 +35,16 @@ bool TrayIcon::Notify(HWND owner, UINT callback, Mode mode, UINT iconId, const s
     DWORD request = mode == kAdd ? NIM_ADD : mode == kModify ? NIM_MODIFY : NIM_DELETE;
     return Shell_NotifyIconA(request, &data) != FALSE;
 }
+
+bool TrayIcon::RequestKeyboardEvents(HWND owner) {
+    OSVERSIONINFOA os = {};
+    os.dwOSVersionInfoSize = sizeof os;
+    if (!GetVersionExA(&os) || os.dwPlatformId != VER_PLATFORM_WIN32_NT || os.dwMajorVersion < 5)
+        return false;
+    NOTIFYICONDATAA data = {};
+    data.cbSize = kNotifyDataSize;
+    data.hWnd = owner;
+    data.uID = kTrayIconId;
+    data.uVersion = NOTIFYICON_VERSION;
+    return Shell_NotifyIconA(NIM_SETVERSION, &data) != FALSE;
+}

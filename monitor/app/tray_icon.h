@@ -13,6 +13,10 @@ public:
     // Adds, modifies or deletes `owner`'s icon with icon resource `iconId` and `tip`
     // (cut to the tip field); `callback` is the message the icon sends to `owner`.
     virtual bool Notify(HWND owner, UINT callback, Mode mode, UINT iconId, const std::string& tip);
+    // Asks the shell of Windows 2000 and later for the notifications that carry keyboard
+    // use of the added icon (NIN_KEYSELECT, WM_CONTEXTMENU); false where the shell keeps
+    // sending mouse messages only (Windows 98, Me).
+    virtual bool RequestKeyboardEvents(HWND owner);
 
 private:
     HICON Icon(UINT iconId);

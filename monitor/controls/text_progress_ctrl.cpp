@@ -31,7 +31,15 @@ LRESULT CTextProgressCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_PAINT: return OnPaint();
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return OnFocusChanged(msg, wp, lp);
     }
+    return Default(msg, wp, lp);
+}
+
+// The bar is a tab stop: it shows a focus rectangle while it has the focus.
+LRESULT CTextProgressCtrl::OnFocusChanged(UINT msg, WPARAM wp, LPARAM lp) {
+    InvalidateRect(Handle(), nullptr, FALSE);
     return Default(msg, wp, lp);
 }
 
@@ -66,6 +74,11 @@ void CTextProgressCtrl::Paint(HDC dc) {
         FillSolid(dc, r, b.colour);
     }
     if (showText) PaintText(dc, position, range.iLow, range.iHigh);
+    if (GetFocus() == Handle()) {
+        RECT focus = paintRect;
+        InflateRect(&focus, -1, -1);
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 void CTextProgressCtrl::PaintText(HDC dc, int position, int lower, int upper) {

@@ -33,6 +33,7 @@ protected:
 
 private:
     LRESULT OnPaint();
+    LRESULT OnFocusChanged(UINT msg, WPARAM wp, LPARAM lp);
     void PaintText(HDC dc, int position, int lower, int upper);
 
     std::string qualityWords_[4];

@@ -43,7 +43,10 @@ CTrafficGraph::~CTrafficGraph() {
     if (font_) DeleteObject(font_);
 }
 
-bool CTrafficGraph::Attach(HWND frame) { return Subclass(frame); }
+bool CTrafficGraph::Attach(HWND frame) {
+    name_.clear();  // a new frame has no name yet
+    return Subclass(frame);
+}
 
 void CTrafficGraph::SetSeries(const std::string& outText, const TrafficSeries* out,
                               const std::string& inText, const TrafficSeries* in) {
@@ -57,8 +60,32 @@ LRESULT CTrafficGraph::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_PAINT: return OnPaint();
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return OnFocusChanged(msg, wp, lp);
+    // The name is kept as the window's own text, which a frame static would not keep.
+    case WM_SETTEXT: return DefWindowProcA(Handle(), msg, wp, lp);
     }
     return Default(msg, wp, lp);
+}
+
+// The chart is a tab stop, so that a screen reader reaches its name: it shows a focus
+// rectangle while it has the focus.
+LRESULT CTrafficGraph::OnFocusChanged(UINT msg, WPARAM wp, LPARAM lp) {
+    InvalidateRect(Handle(), nullptr, FALSE);
+    return Default(msg, wp, lp);
+}
+
+void CTrafficGraph::UpdateName() {
+    Samples out = Take(out_), in = Take(in_);
+    int factor = traffic::ScaleFactor(std::max(out.largest, in.largest));
+    auto newest = [factor](const Samples& s) {
+        bool has = s.last >= 0 && s.last < static_cast<int>(s.samples.size());
+        return has ? traffic::NewestValue(s.samples[s.last], factor) : 0;
+    };
+    std::string name = traffic::ChartName(outText_, newest(out), inText_, newest(in));
+    if (name == name_) return;
+    name_ = name;
+    SetWindowTextA(Handle(), name_.c_str());
 }
 
 LRESULT CTrafficGraph::OnPaint() {
@@ -99,6 +126,11 @@ void CTrafficGraph::Paint(HDC dc) {
     int factor = traffic::ScaleFactor(scaleBasis_);
     if (out_) PaintSeries(dc, out, out_->Pen(), factor, traffic::kOutBar);
     if (in_) PaintSeries(dc, in, in_->Pen(), factor, traffic::kInBar);
+    if (GetFocus() == Handle()) {
+        RECT focus = client;
+        InflateRect(&focus, -1, -1);
+        DrawFocusRect(dc, &focus);
+    }
     SelectObject(dc, oldFont);
 }
 

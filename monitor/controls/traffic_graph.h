@@ -34,6 +34,9 @@ public:
     // What the chart draws: its two texts and the series behind them (not owned).
     void SetSeries(const std::string& outText, const TrafficSeries* out, const std::string& inText,
                    const TrafficSeries* in);
+    // Names the chart with its newest figures (what a screen reader reads), when they
+    // changed. The owner calls it as the chart moves on, once a second.
+    void UpdateName();
     // Paints the chart into `dc` (also used for WM_PRINTCLIENT) and moves the grid on.
     void Paint(HDC dc);
 
@@ -49,6 +52,7 @@ private:
     static Samples Take(const TrafficSeries* series);
 
     LRESULT OnPaint();
+    LRESULT OnFocusChanged(UINT msg, WPARAM wp, LPARAM lp);
     void PaintGrid(HDC dc);
     void PaintSeries(HDC dc, const Samples& s, HPEN pen, int factor, const traffic::Rect& barColumn);
 
@@ -58,4 +62,5 @@ private:
     const TrafficSeries* in_ = nullptr;
     const TrafficSeries* out_ = nullptr;
     HFONT font_;
+    std::string name_;
 };

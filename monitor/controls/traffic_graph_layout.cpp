@@ -48,6 +48,15 @@ int SampleHeight(int32_t stored, int factor) {
     return static_cast<int>(std::clamp<int64_t>(h, 0, kMaxHeight));
 }
 
+int NewestValue(int32_t stored, int factor) { return SampleHeight(stored, factor) / 2 / factor; }
+
+std::string ChartName(const std::string& outText, int outValue, const std::string& inText, int inValue) {
+    char figures[2][16];
+    std::snprintf(figures[0], sizeof figures[0], " %d.0 %%", outValue);
+    std::snprintf(figures[1], sizeof figures[1], " %d.0 %%", inValue);
+    return outText + figures[0] + ", " + inText + figures[1];
+}
+
 SeriesPlot PlotSeries(const int32_t* samples, int capacity, int last, int factor, int barLeft,
                       int barRight) {
     SeriesPlot plot;
@@ -60,7 +69,7 @@ SeriesPlot PlotSeries(const int32_t* samples, int capacity, int last, int factor
             plot.bar = {barLeft, kBaseline - height, barRight, kPlot.bottom};
             plot.valueBox = {barLeft - 3, 213 - height, barRight + 3, 228 - height};
             char text[16];
-            std::snprintf(text, sizeof text, "%3d.0%%", height / 2 / factor);
+            std::snprintf(text, sizeof text, "%3d.0%%", NewestValue(samples[index], factor));
             plot.value = text;
         }
         plot.line.push_back({x, kBaseline - height});

@@ -38,6 +38,12 @@ int ScaleFactor(uint32_t basis);
 // A stored sample's height in pixels, 0 to 200.
 int SampleHeight(int32_t stored, int factor);
 
+// The figure a series' value label shows for a newest stored sample: its traffic, 0 to 100.
+int NewestValue(int32_t stored, int factor);
+// The chart's name for screen readers, the newest figures with their texts:
+// "OUT 35.0 %, IN 54.0 %".
+std::string ChartName(const std::string& outText, int outValue, const std::string& inText, int inValue);
+
 struct SeriesPlot {
     std::vector<Point> line;  // newest first, from x 352 leftwards
     bool hasBar = false;      // false when the series holds no samples

@@ -137,8 +137,10 @@ void CConfigPage::ShowSubPage(int index) {
     TabCtrl_SetCurSel(Item(IDC_SUBTAB), index);
     currentSubTab = index;
     if (!page->CreateModeless(Handle())) return;
-    // Above the tab control, which it lies on.
-    SetWindowPos(page->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Just above the tab control, which it lies on: the tab order reads the profile row,
+    // then the sub-page, the sub-tabs and Apply.
+    HWND above = GetWindow(Item(IDC_SUBTAB), GW_HWNDPREV);
+    SetWindowPos(page->Handle(), above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(page->Handle(), SW_SHOW);
 }
 

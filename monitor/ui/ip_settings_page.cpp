@@ -99,6 +99,7 @@ BOOL CIpSettingsPage::OnInitDialog() {
     releaseButton_.SetBitmap(IDB_RELEASE);
     graph_.Attach(Item(IDC_IP_GRAPH));
     graph_.SetSeries(fw::LoadText(IDS_GRAPH_OUT), &g_outSeries, fw::LoadText(IDS_GRAPH_IN), &g_inSeries);
+    graph_.UpdateName();
 
     if (AdapterPresent()) SetText(IDC_IP_HOST_NAME, CurrentUserName());
     deviceName_ = DeviceName();
@@ -110,6 +111,7 @@ BOOL CIpSettingsPage::OnInitDialog() {
 
 // Every tick, whatever its timer: the chart moves on and the fields follow the IP helper.
 void CIpSettingsPage::OnTimer() {
+    graph_.UpdateName();
     InvalidateRect(graph_.Handle(), nullptr, TRUE);
     Refresh();
 }

@@ -22,10 +22,34 @@ CMonitorDlg theMonitorDlg;
 namespace {
 constexpr int kTabClicked = NM_CLICK;  // -2
 
+// Ctrl+Tab and Ctrl+PgDn step to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the
+// previous one, from any control of the window; 0 for every other key.
+int PageStepForKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return 0;
+    switch (msg.wParam) {
+    case VK_TAB: return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    case VK_NEXT: return 1;
+    case VK_PRIOR: return -1;
+    }
+    return 0;
+}
+
+bool StepPageByKey(const MSG& msg) {
+    int step = PageStepForKey(msg);
+    if (!step || !theMonitorDlg.Handle() || GetAncestor(msg.hwnd, GA_ROOT) != theMonitorDlg.Handle())
+        return false;
+    theMonitorDlg.StepPage(step);
+    return true;
+}
+
 // The modal loop is the dialog manager's, not the application's: pages get their
-// Enter/Escape swallowing through the dialog-box message filter while the window is open.
+// Enter/Escape swallowing, and the window its page keys, through the dialog-box message
+// filter while the window is open.
 LRESULT CALLBACK PageKeyFilter(int code, WPARAM wp, LPARAM lp) {
-    if (code == MSGF_DIALOGBOX && fw::SwallowPageKeys(*reinterpret_cast<const MSG*>(lp))) return 1;
+    if (code == MSGF_DIALOGBOX) {
+        const MSG& msg = *reinterpret_cast<const MSG*>(lp);
+        if (fw::SwallowPageKeys(msg) || StepPageByKey(msg)) return 1;
+    }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
@@ -157,12 +181,28 @@ void CMonitorDlg::SwitchPage(int index) {
     ShowPage(index);
 }
 
+void CMonitorDlg::StepPage(int step) {
+    SwitchPage((currentPage + step % kPageCount + kPageCount) % kPageCount);
+}
+
 void CMonitorDlg::ShowPage(int index) {
     fw::Dialog* page = Page(index);
     if (!page->CreateModeless(Handle())) return;
-    // Above the tab strip, which the page overlaps.
+    // On top: above the tab strip, which the page overlaps, and first in the tab order,
+    // which then runs on to the buttons and the tab strip (last in the template).
     SetWindowPos(page->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(page->Handle(), SW_SHOW);
+    FocusPage(page->Handle());
+}
+
+// Whoever moves along the tab strip keeps the focus there; otherwise it goes to the page's
+// first control, as when the window opens.
+void CMonitorDlg::FocusPage(HWND page) {
+    HWND tab = Item(IDC_TAB);
+    if (GetFocus() == tab) return;
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    if (!first || !IsChild(page, first)) first = tab;
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 }
 
 BOOL CMonitorDlg::OnNotify(const NMHDR& header) {

@@ -18,6 +18,8 @@ public:
     INT_PTR Show(HWND owner);
     // Shows page `index` (0-4) in the open window.
     void SwitchPage(int index);
+    // Shows the page `step` tabs to the right (negative: to the left), wrapping at the ends.
+    void StepPage(int step);
     // The page object of tab `index` (0-4); its window exists only while it is shown.
     static fw::Dialog* Page(int index);
 
@@ -40,6 +42,7 @@ private:
     void InitRadioButton();
     void BuildTabs();
     void ShowPage(int index);
+    void FocusPage(HWND page);
 
     COwnerDrawButton radioButton_;
     COwnerDrawButton helpButton_;

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "athcfg/athcfg.h"
 #include "framework/text.h"
@@ -10,24 +13,47 @@
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
+#include "monitor/ui/survey_menu.h"
 #include "monitor/ui/survey_rows.h"
 
 CSiteSurveyPage theSiteSurveyPage;
 
 namespace {
 constexpr UINT_PTR kScanTimer = 199;
+constexpr UINT_PTR kRescanTimer = 200;
+constexpr UINT kRescanMs = 30000;
 constexpr UINT kScanTickMs = 40;
 constexpr int kScanSteps = 100;
 constexpr int kColumnClicked = LVN_COLUMNCLICK;  // -108
 constexpr int kDoubleClicked = NM_DBLCLK;        // -3
+constexpr int kListFocused = NM_SETFOCUS;        // -7
+constexpr int kCustomDraw = NM_CUSTOMDRAW;
+constexpr int kInfoTip = LVN_GETINFOTIPA;
 // Joining a network may switch pages, which destroys this page and its list: the
 // double-click is answered once the list has finished with it.
 constexpr UINT kConnectMessage = WM_APP + 1;
 
 std::string TextOf(int id) { return id ? fw::LoadText(id) : std::string(); }
 
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM ascending) {
-    return survey::CompareKeys(int32_t(first), int32_t(second), ascending != 0);
+// An item's lParam is its row's index in the page's list of what it shows.
+struct SortOrder {
+    const std::vector<int32_t>* keys;
+    bool ascending;
+};
+
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM order) {
+    const SortOrder& o = *reinterpret_cast<const SortOrder*>(order);
+    auto key = [&](LPARAM i) { return size_t(i) < o.keys->size() ? (*o.keys)[size_t(i)] : 0; };
+    return survey::CompareKeys(key(first), key(second), o.ascending);
+}
+
+std::string LocalTimeText() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                  t.wMinute, t.wSecond);
+    return text;
 }
 
 // Reads one of the driver's network lists into a zeroed buffer; what the driver answers
@@ -51,6 +77,7 @@ INT_PTR CSiteSurveyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: return OnCommand(LOWORD(wp), HIWORD(wp));
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
     case WM_DRAWITEM: return COwnerDrawButton::DrawFromParent(lp);
+    case WM_CONTEXTMENU: return OnContextMenu(reinterpret_cast<HWND>(wp), lp);
     case kConnectMessage: OnConnect(); return TRUE;
     }
     return FALSE;
@@ -71,9 +98,16 @@ BOOL CSiteSurveyPage::OnInitDialog() {
 
     xrLayout = survey::UsesXrLayout(theApp.Status().SupportedModes()) ? 1 : 0;
     InsertColumns();
-    SendMessageA(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    // Info tips carry the "last seen" time of a network a scan missed.
+    SendMessageA(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP,
+                 LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    MeasurePaddings();
     SizeColumns();
+    headingWidths_.clear();
+    for (size_t i = 0; i < survey::ColumnTitles(xrLayout != 0).size(); ++i)
+        headingWidths_.push_back(int(SendMessageA(List(), LVM_GETCOLUMNWIDTH, i, 0)));
 
+    rescanEvery30s = survey_menu::RescanSetting();
     if (theApp.adapterPresent <= 0) {
         EnableWindow(Item(IDC_SCAN_BUTTON), FALSE);
         EnableWindow(List(), FALSE);
@@ -83,11 +117,20 @@ BOOL CSiteSurveyPage::OnInitDialog() {
     FillList();
     scanButton_.SetCheck(0);
     EnableWindow(List(), TRUE);
+    StartRescanTimer();
     return TRUE;
 }
 
-// Closing the page ends a scan that is under way.
-void CSiteSurveyPage::OnDestroy() { KillTimer(Handle(), kScanTimer); }
+// Closing the page ends a scan that is under way, and the watch.
+void CSiteSurveyPage::OnDestroy() {
+    KillTimer(Handle(), kScanTimer);
+    KillTimer(Handle(), kRescanTimer);
+}
+
+void CSiteSurveyPage::StartRescanTimer() {
+    if (rescanEvery30s) SetTimer(Handle(), kRescanTimer, kRescanMs, nullptr);
+    else KillTimer(Handle(), kRescanTimer);
+}
 
 BOOL CSiteSurveyPage::OnCommand(int id, int code) {
     switch (id) {
@@ -96,6 +139,11 @@ BOOL CSiteSurveyPage::OnCommand(int id, int code) {
     case IDC_SCAN_BUTTON:
         if (code == BN_CLICKED) OnScanClicked();
         return TRUE;
+    case ID_SURVEY_JOIN: PostMessageA(Handle(), kConnectMessage, 0, 0); return TRUE;  // as a double-click
+    case ID_SURVEY_COPY:
+    case ID_SURVEY_CHANNEL_VIEW:
+    case ID_SURVEY_EXPORT:
+    case ID_SURVEY_RESCAN: OnMenuCommand(id); return TRUE;
     }
     return FALSE;
 }
@@ -109,12 +157,31 @@ BOOL CSiteSurveyPage::OnNotify(const NMHDR& header) {
     case kDoubleClicked:
         PostMessageA(Handle(), kConnectMessage, 0, 0);
         return TRUE;
+    case kListFocused: OnListFocused(); return TRUE;
+    case kCustomDraw:
+        SetWindowLongPtrA(Handle(), DWLP_MSGRESULT,
+                          OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header))));
+        return TRUE;
+    case kInfoTip:
+        OnInfoTip(*reinterpret_cast<NMLVGETINFOTIPA*>(const_cast<NMHDR*>(&header)));
+        return TRUE;
     }
     return FALSE;
 }
 
+// A list reached with Tab shows where the focus is: on the selected row, else the first.
+void CSiteSurveyPage::OnListFocused() {
+    HWND list = List();
+    if (ListView_GetNextItem(list, -1, LVNI_FOCUSED) >= 0 || ListView_GetItemCount(list) == 0) return;
+    int row = std::max(0, ListView_GetNextItem(list, -1, LVNI_SELECTED));
+    ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
 void CSiteSurveyPage::OnScanClicked() {
     scanButton_.SetCheck(1);  // "Scanning ..." however the click came
+    // The button is disabled while the scan runs: a keyboard user goes on in the list.
+    if (GetFocus() == Item(IDC_SCAN_BUTTON))
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(List()), TRUE);
     EnableWindow(Item(IDC_SCAN_BUTTON), FALSE);
     ShowWindow(Item(IDC_SCAN_PROGRESS), SW_SHOW);
     scanStep = 0;
@@ -126,6 +193,10 @@ void CSiteSurveyPage::OnScanClicked() {
 }
 
 BOOL CSiteSurveyPage::OnTimer(UINT_PTR id) {
+    if (id == kRescanTimer) {
+        OnRescanTimer();
+        return TRUE;
+    }
     if (id != kScanTimer) return FALSE;
     SendMessageA(Item(IDC_SCAN_PROGRESS), PBM_SETPOS, scanStep, 0);
     if (++scanStep < kScanSteps) return TRUE;
@@ -164,8 +235,56 @@ void CSiteSurveyPage::SizeColumns() {
     }
 }
 
+// What the list adds to a text's width, column by column: one row of known texts, sized
+// by the list itself. Widths after a fill then come from the texts' widths alone.
+void CSiteSurveyPage::MeasurePaddings() {
+    HWND list = List();
+    HDC dc = GetDC(list);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    if (!GetCharWidth32A(dc, 0, 255, charWidths_)) std::memset(charWidths_, 0, sizeof charWidths_);
+    SelectObject(dc, previous);
+    ReleaseDC(list, dc);
+
+    const size_t columns = survey::ColumnTitles(xrLayout != 0).size();
+    char sample[] = "W";
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = sample;
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    paddings_.clear();
+    for (size_t column = 0; column < columns; ++column) {
+        LVITEMA sub = {};
+        sub.iSubItem = int(column);
+        sub.pszText = sample;
+        SendMessageA(list, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&sub));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+        paddings_.push_back(int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)) - TextWidth(sample));
+    }
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+}
+
+int CSiteSurveyPage::TextWidth(const std::string& text) const {
+    int width = 0;
+    for (unsigned char c : text) width += charWidths_[c];
+    return width;
+}
+
+// As the list's own sizing to the larger of heading and contents would size them, without
+// its measuring every cell of every row.
+void CSiteSurveyPage::FitColumns() {
+    for (size_t column = 0; column < headingWidths_.size() && column < paddings_.size(); ++column) {
+        int widest = 0;
+        for (const Shown& row : shown_) widest = std::max(widest, TextWidth(row.cells[column]));
+        int width = shown_.empty() ? headingWidths_[column]
+                                   : std::max(headingWidths_[column], widest + paddings_[column]);
+        SendMessageA(List(), LVM_SETCOLUMNWIDTH, column, width);
+    }
+}
+
 void CSiteSurveyPage::FillList() {
     HWND list = List();
+    // One repaint for the whole list, not one per cell.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     AdapterSession& session = theApp.session;
     ReadList(oid::kNetworkList, session.scanList);
@@ -173,15 +292,33 @@ void CSiteSurveyPage::FillList() {
     std::vector<survey::Row> rows = survey::ReadRows(session.scanList, sizeof session.scanList,
                                                      session.vendorScanList, sizeof session.vendorScanList,
                                                      xrLayout != 0);
-    // One repaint for the whole list, not one per cell.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);
-    for (const survey::Row& row : rows) {
-        std::vector<std::string> cells = survey::Cells(row, xrLayout != 0, TextOf);
+    history_.Update(rows, GetTickCount(), LocalTimeText());
+
+    // Each string-table text is loaded once per fill, not once per cell.
+    std::map<int, std::string> texts;
+    auto text = [&texts](int id) -> const std::string& {
+        auto at = texts.find(id);
+        return at != texts.end() ? at->second : texts.emplace(id, TextOf(id)).first->second;
+    };
+    shown_.clear();
+    std::vector<channels::Network> present;
+    const std::vector<survey::Sighting>& seen = history_.Networks();
+    for (size_t i = 0; i < seen.size(); ++i) {
+        if (seen[i].missedScans == 0)
+            present.push_back(channels::Network{seen[i].row.frequencyKHz, seen[i].row.signalPercent});
+        else if (!rescanEvery30s)
+            continue;  // only a watched list keeps what the latest scan missed
+        shown_.push_back(Shown{i, survey::Cells(seen[i].row, xrLayout != 0, text)});
+    }
+
+    SendMessageA(list, LVM_SETITEMCOUNT, shown_.size(), 0);
+    for (size_t i = 0; i < shown_.size(); ++i) {
+        std::vector<std::string>& cells = shown_[i].cells;
         LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        item.pszText = &cells[0][0];
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = int(i);
+        item.lParam = LPARAM(i);
+        item.pszText = const_cast<char*>(cells[0].c_str());
         int index = int(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
         if (index < 0) continue;
         for (size_t column = 1; column < cells.size(); ++column) {
@@ -191,9 +328,17 @@ void CSiteSurveyPage::FillList() {
             SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
         }
     }
-    SizeColumns();
+    // The keys of every column now, so that a click on a heading only sorts.
+    sortKeys_.clear();
+    for (size_t column = 0; column < headingWidths_.size(); ++column) {
+        std::vector<std::string> columnTexts;
+        for (const Shown& row : shown_) columnTexts.push_back(row.cells[column]);
+        sortKeys_.push_back(survey::SortKeys(columnTexts, survey::IsNumericColumn(int(column))));
+    }
+    FitColumns();
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    channelView.Show(present);
 }
 
 std::string CSiteSurveyPage::CellText(int row, int column) const {
@@ -216,27 +361,21 @@ std::vector<std::string> CSiteSurveyPage::RowCells(int row) const {
 void CSiteSurveyPage::OnColumnClicked(int column) {
     if (theApp.adapterPresent <= 0) return;
     if (column < 0 || size_t(column) >= survey::ColumnTitles(xrLayout != 0).size()) return;
-    // A sort during a scan leaves Scan disabled until the scan ends.
+    // A sort during a scan leaves Scan disabled until the scan ends. Scan is disabled while
+    // the rows are sorted; the sort takes no input, so the button is not painted for it.
     HWND scan = Item(IDC_SCAN_BUTTON);
     BOOL scanEnabled = IsWindowEnabled(scan);
+    SendMessageA(scan, WM_SETREDRAW, FALSE, 0);
     EnableWindow(scan, FALSE);
     sortAscending = column == sortedColumn ? !sortAscending : 1;
     sortedColumn = column;
 
-    HWND list = List();
-    int rows = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<std::string> texts;
-    for (int row = 0; row < rows; ++row) texts.push_back(CellText(row, column));
-    std::vector<int32_t> keys = survey::SortKeys(texts, survey::IsNumericColumn(column));
-    for (int row = 0; row < rows; ++row) {
-        LVITEMA item = {};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        item.lParam = keys[size_t(row)];
-        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (size_t(column) < sortKeys_.size()) {
+        SortOrder order = {&sortKeys_[size_t(column)], sortAscending != 0};
+        SendMessageA(List(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRows));
     }
-    SendMessageA(list, LVM_SORTITEMS, WPARAM(sortAscending), reinterpret_cast<LPARAM>(CompareRows));
     EnableWindow(scan, scanEnabled);
+    SendMessageA(scan, WM_SETREDRAW, TRUE, 0);
 }
 
 void CSiteSurveyPage::OnConnect() {

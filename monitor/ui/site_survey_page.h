@@ -1,7 +1,9 @@
 // The Site Survey tab: scanning for networks, listing them, sorting the list and joining
-// the network of a row.
+// the network of a row. The list's context menu (survey_menu.cpp) joins, copies a row,
+// exports the list, opens the Channel View and keeps watching with a rescan every 30 s.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -9,6 +11,8 @@
 #include "framework/dialog.h"
 #include "monitor/controls/owner_draw_button.h"
 #include "monitor/controls/text_progress_ctrl.h"
+#include "monitor/ui/channel_view.h"
+#include "monitor/ui/survey_history.h"
 
 class CSiteSurveyPage : public fw::Dialog {
 public:
@@ -20,6 +24,13 @@ public:
     // The column last sorted and its direction (1 = ascending); kept for the whole run.
     int sortedColumn = 0;
     int sortAscending = 0;
+    // Scan again every 30 s while the page is open, and keep missed networks listed
+    // greyed for a few scans; remembered for the user.
+    bool rescanEvery30s = false;
+    CChannelView channelView;
+
+    // Writes the list as shown (its order, every column, first and last seen) as CSV.
+    bool ExportCsv(const std::string& path) const;
 
 protected:
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -31,8 +42,23 @@ private:
     BOOL OnNotify(const NMHDR& header);
     BOOL OnTimer(UINT_PTR id);
     void OnScanClicked();
+    void OnListFocused();
     void OnColumnClicked(int column);
     void OnConnect();
+    BOOL OnContextMenu(HWND from, LPARAM at);
+    void OnMenuCommand(int id);
+    void OnRescanTimer();
+    void StartRescanTimer();
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+    void OnInfoTip(NMLVGETINFOTIPA& tip) const;
+    void CopySelectedRow() const;
+    void ChooseExportFile();
+    void ToggleRescan();
+    int SelectedRow() const;
+    const survey::Sighting* SightingOfRow(int row) const;
+    void MeasurePaddings();
+    void FitColumns();
+    int TextWidth(const std::string& text) const;
     void InsertColumns();
     void SizeColumns();
     void FillList();
@@ -42,6 +68,18 @@ private:
 
     COwnerDrawButton scanButton_;
     CTextProgressCtrl progress_;
+
+    // What the list shows: item i's lParam is its index here.
+    struct Shown {
+        size_t sighting;  // in history_
+        std::vector<std::string> cells;
+    };
+    survey::History history_;
+    std::vector<Shown> shown_;
+    std::vector<std::vector<int32_t>> sortKeys_;  // by column, then by index in shown_
+    // Column widths: of each heading alone, and what the list adds to a text's width.
+    std::vector<int> headingWidths_, paddings_;
+    int charWidths_[256] = {};  // in the list's font
 };
 
 extern CSiteSurveyPage theSiteSurveyPage;

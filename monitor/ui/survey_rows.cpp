@@ -114,7 +114,8 @@ std::vector<Row> ReadRows(const uint8_t* list, size_t listSize, const uint8_t* v
         row.ssid = RecordSsid(r);
         if (row.ssid.empty()) return;
         row.bssid = Hex6(r + kBssid);
-        row.channel = std::to_string((U32(r + kFrequencyKHz) - 2412000u) / 5000u + 1u);
+        row.frequencyKHz = U32(r + kFrequencyKHz);
+        row.channel = std::to_string((row.frequencyKHz - 2412000u) / 5000u + 1u);
         if (U32(r + kPrivacy) == 0) {
             row.securityText = IDS_SECURITY_NONE;
         } else {
@@ -122,7 +123,8 @@ std::vector<Row> ReadRows(const uint8_t* list, size_t listSize, const uint8_t* v
             const size_t elements = std::min<size_t>(U32(r + kElementsLength), length - kElements);
             row.securityText = SecurityText(r + kElements, elements);
         }
-        row.signal = std::to_string(SignalPercent(int32_t(U32(r + kRssi)))) + " %";
+        row.signalPercent = SignalPercent(int32_t(U32(r + kRssi)));
+        row.signal = std::to_string(row.signalPercent) + " %";
         row.networkModeText = U32(r + kInfrastructure) == 0 ? IDS_AD_HOC : IDS_INFRASTRUCTURE;
         if (xrLayout) row.xrText = v[kVendorXr] ? IDS_XR_ENABLED : 0;
         row.networkTypeText =

@@ -81,6 +81,9 @@ struct Row {
     int networkModeText = 0;
     int xrText = 0;  // XR layout only
     int networkTypeText = 0;
+    // The figures behind the texts, for the channel view.
+    uint32_t frequencyKHz = 0;
+    int signalPercent = 0;
 };
 
 // The rows for the networks in `list` with their vendor records, hidden networks left

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Tests scripts/run from outside, as a newcomer without a display runs it: the tour writes
-# pictures that show something, an interrupted run leaves none of its processes behind (by
+# pictures that show something, taken from the 32-bit programs under Wine 10, an interrupted run leaves none of its processes behind (by
 # the PIDs it records) and a second run works, and every shipped scenario installs.
 # Prints "ok - ..." or "not ok - ..." a check; exits non-zero when one fails.
 set -uo pipefail
@@ -8,12 +8,17 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export BUILD_ROOT=${BUILD_ROOT:-$root/build}
 build=$BUILD_ROOT
 pids_file=$build/run-pids
-tmp=$(mktemp -d)
+mkdir -p "$build"
+# Inside the build folder, which Wine 10 sees: the faulty scenario below lives there.
+tmp=$(mktemp -d "$build/run-test.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 run=""
 
-export WINEPREFIX=$build/run-prefix
+bash "$root/scripts/setup" >/dev/null || exit 1
+export WINEPREFIX=$build/run-prefix-win32
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/wine10-env.sh"
+use_wine10 "$root" "$build" || exit 1
 
 failures=0
 check() {
@@ -103,11 +108,12 @@ check "a kill: nothing it started is left" nothing_left
 # A whole tour after the interrupted runs.
 start_run "$tmp/tour.log" --tour "$tmp/tour"
 check "the tour finishes with status 0" eval 'run_ended 300 && ((status == 0))'
+check "the tour runs the 32-bit programs" grep -q "^run: PE32 executable (GUI) Intel 80386: $build/win32/bin/Skyvane.exe" "$tmp/tour.log"
 check "the tour leaves nothing behind" nothing_left
 for picture in desktop about tray-menu monitor-0-configuration monitor-1-status monitor-2-ipsettings \
                monitor-3-sitesurvey monitor-3-sitesurvey-scanning monitor-3-sitesurvey-scanned \
                monitor-4-about monitor-4-about-54 new-profile security-none security-wep \
-               security-wpa-psk security-wpa-eap security-8021x drivora-help; do
+               security-wpa-psk security-wpa-eap security-8021x drivora-help sitesurvey-menu channel-view; do
   file=$tmp/tour/$picture.png
   # A window that painted nothing is one flat colour.
   check "tour: $picture.png is listed and shows something" eval \
@@ -123,8 +129,8 @@ check "tour: the About pages of the two models differ" distinct monitor-4-about.
 
 # Every shipped scenario installs; a faulty one is refused (so the check can fail).
 printf 'adapter radio=sideways\n' >"$tmp/bad.txt"
-installs() { timeout 60 "$WINE" "$build/win/bin/athsim.exe" install "$1" </dev/null >"$tmp/athsim.log" 2>&1; }
-wineserver -p >/dev/null 2>&1 </dev/null
+installs() { timeout 60 "$WINE" "$build/win32/bin/athsim.exe" install "$1" </dev/null >"$tmp/athsim.log" 2>&1; }
+"$WINESERVER" -p >/dev/null 2>&1 </dev/null
 for scenario in "$root"/athcfg/scenarios/*.txt; do
   check "scenario $(basename "$scenario") installs" installs "$scenario"
 done

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "athcfg/athsim.h"
+#include "tests/support/system_state.h"
 
 namespace testsim {
 
@@ -32,18 +33,16 @@ inline std::string GuidOf(int n) {
 }
 
 // Removes the product keys (both model roots) so every test starts from nothing.
-inline void ClearProductKeys() {
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvex");
-}
+inline void ClearProductKeys() { system_state::DeleteKey("SOFTWARE\\Halvex"); }
 
 inline void SetModel54(bool present) {
     if (present) {
         HKEY k;
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvex\\TelvaraWevo54", 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &k, nullptr);
+                        KEY_ALL_ACCESS | ProductView(), nullptr, &k, nullptr);
         RegCloseKey(k);
     } else {
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvex\\TelvaraWevo54");
+        system_state::DeleteKey("SOFTWARE\\Halvex\\TelvaraWevo54");
     }
 }
 

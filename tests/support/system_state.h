@@ -4,21 +4,26 @@
 #pragma once
 #include <windows.h>
 #include <setupapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/program_dir.h"
+
 namespace system_state {
 
 using Texts = std::vector<std::string>;
+
+// HKLM keys are read in the product's view (ProductView).
 
 // The subkeys of an HKLM key, sorted; none when the key is missing.
 inline Texts Subkeys(const char* path) {
     Texts out;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | ProductView(), &key) != ERROR_SUCCESS) return out;
     char name[256];
     for (DWORD i = 0;; ++i) {
         DWORD len = sizeof name;
@@ -33,7 +38,8 @@ inline Texts Subkeys(const char* path) {
 // An HKLM string value, or "<no key>" / "<no value>".
 inline std::string ReadString(const std::string& path, const char* value) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | ProductView(), &key) != ERROR_SUCCESS)
+        return "<no key>";
     char buf[512] = {};
     DWORD size = sizeof buf - 1;
     LONG r = RegQueryValueExA(key, value, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
@@ -67,6 +73,17 @@ inline Texts AdapterDosDevices() {
         i += static_cast<DWORD>(name.size()) + 1;
     }
     return out;
+}
+
+// Removes an HKLM key ("SOFTWARE\\Halvex") with its subkeys.
+inline void DeleteKey(const std::string& path) {
+    const size_t cut = path.rfind('\\');
+    HKEY parent = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(0, cut).c_str(), 0, KEY_ALL_ACCESS | ProductView(), &parent) !=
+        ERROR_SUCCESS)
+        return;
+    SHDeleteKeyA(parent, path.substr(cut + 1).c_str());
+    RegCloseKey(parent);
 }
 
 inline std::string Join(const Texts& t) {

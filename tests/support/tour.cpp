@@ -5,6 +5,8 @@
 //   tour click TITLE ID       reports a click of the button ID somewhere inside it
 //   tour select TITLE ID TEXT selects the entry TEXT of the combo box ID inside it, as a user does
 //   tour tab TITLE ID INDEX   moves the tab control ID inside it to tab INDEX with the arrow keys
+//   tour menu TITLE ID        opens the context menu of the list view ID inside it, as the
+//                             keyboard's menu key does
 //   tour post TITLE MSG [WPARAM LPARAM]  posts MSG (a number, or the name of a registered message)
 // A TITLE that starts with "#" is a window class instead, "#32768" a menu that is shown.
 // Waits up to 15 seconds for the window (and the control); exit code 1 when it never appears.
@@ -94,7 +96,7 @@ int SelectTab(HWND w, int id, int index) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: tour rect|command|close|click|select|tab|post TITLE [ARGS]\n");
+        std::fprintf(stderr, "usage: tour rect|command|close|click|select|tab|menu|post TITLE [ARGS]\n");
         return 2;
     }
     HWND w = WaitForWindow(argv[2]);
@@ -121,6 +123,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!lstrcmpA(request, "select") && argc > 4) return Select(w, std::atoi(argv[3]), argv[4]);
+    if (!lstrcmpA(request, "menu") && argc > 3) {
+        HWND list = WaitForControl(w, std::atoi(argv[3]), WC_LISTVIEWA);
+        return list && PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1) ? 0 : 1;
+    }
     if (!lstrcmpA(request, "tab") && argc > 4) return SelectTab(w, std::atoi(argv[3]), std::atoi(argv[4]));
     if (!lstrcmpA(request, "post") && argc > 3) {
         char* end = nullptr;

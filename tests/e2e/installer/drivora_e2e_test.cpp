@@ -81,7 +81,7 @@ BOOL CALLBACK CollectStatics(HWND w, LPARAM lp) {
 // Runs Drivora.exe with `args`, answers every message box and the Help dialog
 // with OK, and returns the exit code (or -1 when it did not end in time).
 int RunDrivora(const std::string& args, Seen* seen, DWORD limitMs = 60000) {
-    std::string cmd = "\"" + ProgramDir() + "Drivora.exe\" " + args;
+    std::string cmd = "\"" + ProductDir() + "Drivora.exe\" " + args;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlwapi.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
@@ -83,15 +84,22 @@ bool WaitForChildren(DWORD parent, DWORD ms) {
     return true;
 }
 
+// The path of `module` in process `pid`, of either bitness (a 32-bit process's own modules
+// are not in a 64-bit reader's module snapshot).
 std::string LoadedModulePath(DWORD pid, const char* module) {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snap == INVALID_HANDLE_VALUE) return "<no snapshot>";
-    MODULEENTRY32 m = {};
-    m.dwSize = sizeof m;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return "<no process>";
+    HMODULE modules[512];
+    DWORD bytes = 0;
     std::string found = "<not loaded>";
-    for (BOOL more = Module32First(snap, &m); more; more = Module32Next(snap, &m))
-        if (lstrcmpiA(m.szModule, module) == 0) found = m.szExePath;
-    CloseHandle(snap);
+    if (EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) {
+        for (DWORD i = 0; i < std::min<DWORD>(bytes, sizeof modules) / sizeof modules[0]; ++i) {
+            char path[MAX_PATH] = {};
+            if (!GetModuleFileNameExA(process, modules[i], path, MAX_PATH)) continue;
+            if (lstrcmpiA(PathFindFileNameA(path), module) == 0) found = path;
+        }
+    }
+    CloseHandle(process);
     return found;
 }
 
@@ -242,7 +250,7 @@ bool RunReachedRescan(const Texts& lines, std::size_t run) {
 // (the `run`th run in the log) has removed the old device and rescanned.
 long RunSetupWithCard(const std::string& installDir, const std::string& log, std::size_t run,
                       std::unique_ptr<Started>& card) {
-    Started setup("\"" + ProgramDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
+    Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
     if (!setup.ok) return -2;
     if (!WaitUntil(120000, [&] { return RunReachedRescan(LogLines(log), run); })) return -4;
     card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
@@ -268,7 +276,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     if (GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
         RunUninstaller(installDir);
     ASSERT_TRUE(InstallPackageAdapter());
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kMakerKey);
+    DeleteKey(kMakerKey);
     const EndProgramsFrom endInstalled{installDir};
     const std::string log = WindowsDir() + "\\Drivora.log";
     DeleteFileA(log.c_str());
@@ -280,13 +288,14 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_EQ(0, RunSetupWithCard(installDir, log, 1, card));
 
     // The marker program ships when the build has it.
-    const bool marker = GetFileAttributesA((ProgramDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool marker = GetFileAttributesA((ProductDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
     EXPECT_EQ(std::string("Drivora.exe;") + (marker ? "Qorvath.exe;" : "") +
                   "Skyvane.exe;Uninstall.exe;Wevo_108_Help.chm;Wevo_54_Help.chm;athcfg11.dll;package;",
               Snapshot(installDir).at("install folder"));
     EXPECT_EQ("net5211.inf;", Join(Files(installDir + "\\package")));
     EXPECT_EQ("\"" + installDir + "\\Uninstall.exe\" /S", ReadString(kUninstallKey, "QuietUninstallString"));
     EXPECT_EQ("http://www.halvex.example/telvara/wevo54/", ReadString(kUninstallKey, "HelpLink"));
+    EXPECT_EQ(SKY_VERSION, ReadString(kUninstallKey, "DisplayVersion"));
     EXPECT_EQ(installDir, ReadString(std::string(kMakerKey) + "\\TelvaraWevo54", "InstallDir"));
     EXPECT_EQ(kAdapterGuid, ReadString(std::string(kNetClassKey) + "\\0041", "NetCfgInstanceId"));
     EXPECT_NE(std::string::npos, Snapshot(installDir).at("startup folder").find("Telvara WLAN Adapter Monitor.lnk"));
@@ -415,7 +424,7 @@ TEST(SetupE2E, SetupsThatCannotWorkAreRefusedBeforeAnythingChanges) {
         SCOPED_TRACE(c.windows);
         ASSERT_TRUE(SetWineVersion("SkyvaneSetup.exe", c.windows));
         const auto before = Snapshot(c.installDir);
-        Started setup("\"" + ProgramDir() + "SkyvaneSetup.exe\" /S /D=" + c.installDir);
+        Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + c.installDir);
         ASSERT_TRUE(setup.ok);
         EXPECT_EQ(c.exitCode, setup.Wait(60000));
         const auto after = Snapshot(c.installDir);
@@ -434,7 +443,7 @@ TEST(SetupE2E, FailedDriverInstallLeavesAWorkingUninstaller) {
     if (GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
         RunUninstaller(installDir);
     ASSERT_TRUE(InstallPackageAdapter());
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kMakerKey);
+    DeleteKey(kMakerKey);
     const EndProgramsFrom endInstalled{installDir};
     const std::string log = WindowsDir() + "\\Drivora.log";
     DeleteFileA(log.c_str());

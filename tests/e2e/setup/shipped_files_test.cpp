@@ -92,7 +92,7 @@ std::string Title(const std::string& html) {
 
 // The monitor window's tab texts, from Skyvane's string table.
 Texts TabTexts() {
-    HMODULE skyvane = LoadLibraryExA((ProgramDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE skyvane = LoadLibraryExA((ProductDir() + "Skyvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     Texts tabs;
     for (UINT id = 61204; id <= 61208; ++id) {
         char text[64] = {};
@@ -123,6 +123,27 @@ std::string VersionString(const std::string& file, const char* name) {
     return value;
 }
 
+// The fixed part of a version resource: file and product versions and the system it is for.
+std::string FixedInfo(const std::string& file) {
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(file.c_str(), &ignored));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (info.empty() || !GetFileVersionInfoA(file.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+        !VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length))
+        return "<no version resource>";
+    char text[128];
+    wsprintfA(text, "file %08lX.%08lX product %08lX.%08lX os %08lX", fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+              fixed->dwProductVersionMS, fixed->dwProductVersionLS, fixed->dwFileOS);
+    return text;
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 }  // namespace
 
 TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
@@ -131,7 +152,7 @@ TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
     ASSERT_EQ((Texts{"Configuration", "Status", "IP Settings", "Site Survey", "About"}), tabs);
     for (const char* model : {"54", "108"}) {
         SCOPED_TRACE(model);
-        const HelpFile help(ProgramDir() + "Wevo_" + model + "_Help.chm");
+        const HelpFile help(ProductDir() + "Wevo_" + model + "_Help.chm");
         ASSERT_TRUE(help.Open());
         const std::string adapter = std::string("Telvara Wevo ") + model + " Wireless LAN Adapter";
         // Help opens the file itself, which shows the default topic.
@@ -149,19 +170,56 @@ TEST(ShippedFiles, EachHelpFileHasATopicForEveryPageOfTheMonitorWindow) {
     CoUninitialize();
 }
 
-TEST(ShippedFiles, EveryProgramAndTheLibraryCarryTheCommonControlsManifestAndAVersion) {
-    for (const char* name : {"Skyvane.exe", "Drivora.exe", "athsim.exe", "Qorvath.exe", "athcfg11.dll"}) {
-        SCOPED_TRACE(name);
-        const std::string file = ProgramDir() + name;
-        EXPECT_EQ(0, lstrcmpiA(name, VersionString(file, "OriginalFilename").c_str()));
-        EXPECT_EQ("1, 0, 0, 1", VersionString(file, "FileVersion"));
+// Every version resource carries the project's one version, the same maker and the same
+// product (Drivora's product name is its own); the setup's version information too. A
+// program's manifest asks for common controls 6 and its execution level in the form Windows
+// XP SP2 accepts, and names Vista to 10; the library has none.
+TEST(ShippedFiles, VersionResourcesAgreeAndEveryProgramCarriesItsManifest) {
+    const std::string product = "Telvara WLAN Adapter Monitor";
+    struct Binary {
+        const char* name;
+        const char* level;  // requested execution level; null: no manifest
+        std::string product;
+    };
+    const Binary binaries[] = {
+        {"Skyvane.exe", "asInvoker", product},
+        {"Drivora.exe", "requireAdministrator", "Install IEEE 802.11 Wireless LAN Application"},
+        {"Qorvath.exe", "asInvoker", product},
+        {"athsim.exe", "asInvoker", product},
+        {"athcfg11.dll", nullptr, product},
+    };
+    for (const Binary& b : binaries) {
+        SCOPED_TRACE(b.name);
+        const std::string file = ProductDir() + b.name;
+        EXPECT_EQ(0, lstrcmpiA(b.name, VersionString(file, "OriginalFilename").c_str()));
+        EXPECT_EQ(SKY_VERSION_TEXT, VersionString(file, "FileVersion"));
+        EXPECT_EQ(SKY_VERSION_TEXT, VersionString(file, "ProductVersion"));
+        EXPECT_EQ("Halvex", VersionString(file, "CompanyName"));
+        EXPECT_EQ(b.product, VersionString(file, "ProductName"));
+        EXPECT_EQ(FixedInfo(ProductDir() + "SkyvaneSetup.exe"), FixedInfo(file));
+
         HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, module);
-        // A program's manifest is resource 1; a library's is resource 2 (isolation aware).
-        const bool library = std::string(name).find(".dll") != std::string::npos;
-        const std::string manifest = Resource(module, library ? 2 : 1, MAKEINTRESOURCEA(24));
+        const std::string manifest = Resource(module, 1, MAKEINTRESOURCEA(24));
+        const std::string isolationAware = Resource(module, 2, MAKEINTRESOURCEA(24));
         FreeLibrary(module);
-        EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""))
-            << manifest;
+        EXPECT_EQ("<no resource>", isolationAware);
+        if (!b.level) {
+            EXPECT_EQ("<no resource>", manifest);
+            continue;
+        }
+        const std::string level =
+            std::string("<requestedExecutionLevel level=\"") + b.level + "\" uiAccess=\"false\"/>";
+        for (const std::string& part :
+             {std::string("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"), level,
+              std::string("<supportedOS Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"/>"),
+              std::string("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>")})
+            EXPECT_NE(std::string::npos, manifest.find(part)) << part << " not in\n" << manifest;
+        EXPECT_EQ(5, Count(manifest, "<supportedOS "));
     }
+    const std::string setup = ProductDir() + "SkyvaneSetup.exe";
+    EXPECT_EQ(SKY_VERSION, VersionString(setup, "ProductVersion"));
+    EXPECT_EQ("Halvex", VersionString(setup, "CompanyName"));
+    EXPECT_EQ(product, VersionString(setup, "ProductName"));
 }

@@ -31,9 +31,9 @@ public:
     Process() {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        std::string command = "\"" + ProgramDir() + "Skyvane.exe\"";
+        std::string command = "\"" + ProductDir() + "Skyvane.exe\"";
         started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  ProgramDir().c_str(), &si, &pi_) != FALSE;
+                                  ProductDir().c_str(), &si, &pi_) != FALSE;
     }
     ~Process() {
         if (!started_) return;
@@ -153,9 +153,6 @@ TEST_F(SkyvaneE2E, HiddenFrameAboutBoxAndSecondStartOpeningTheMonitorWindow) {
 // The frame's status bar and the pages' tab, progress and list controls are common
 // controls: Windows creates them only after the program has initialised their classes.
 TEST(SkyvaneProgram, InitialisesTheCommonControlsItUses) {
-    HMODULE image = LoadLibraryExA((ProgramDir() + "Skyvane.exe").c_str(), nullptr,
-                                   DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(nullptr, image);
-    EXPECT_NE(nullptr, pe::ImportSlot(image, "comctl32.dll", "InitCommonControlsEx"));
-    FreeLibrary(image);
+    EXPECT_TRUE(pe::FileImports(ProductDir() + "Skyvane.exe", "comctl32.dll", "InitCommonControlsEx"));
+    EXPECT_FALSE(pe::FileImports(ProductDir() + "Skyvane.exe", "comctl32.dll", "NoSuchFunction"));
 }

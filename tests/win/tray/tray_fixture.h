@@ -26,8 +26,11 @@ public:
         calls.push_back({mode, iconId, tip, GetTickCount()});
         return true;
     }
+    // What the shell answers when asked for keyboard events.
+    bool RequestKeyboardEvents(HWND) override { return keyboardEvents; }
     const Call& Last() const { return calls.back(); }
     std::vector<Call> calls;
+    bool keyboardEvents = false;
 };
 
 // Watches, while a handler runs a nested loop, for the monitor window or a popup menu:

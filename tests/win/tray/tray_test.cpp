@@ -36,6 +36,39 @@ TEST_F(TrayTest, RightClickShowsTheMenuOutsideWindowsXp) {
     EXPECT_TRUE(watch.menuOpened);
 }
 
+TEST_F(TrayTest, TheMenuFollowsTheShellsEventsForMouseAndKeyboard) {
+    struct Case {
+        bool keyboardShell;
+        LPARAM event;
+        bool menu;
+    } cases[] = {
+        // A shell that sends keyboard events follows the right-button release with
+        // WM_CONTEXTMENU: one menu, not two.
+        {true, WM_RBUTTONUP, false},
+        {true, WM_CONTEXTMENU, true},
+        {true, NIN_KEYSELECT, true},
+        {true, NIN_SELECT, false},
+        // The shell of Windows 98 sends the mouse messages only.
+        {false, WM_RBUTTONUP, true},
+        {false, WM_CONTEXTMENU, false},
+        {false, NIN_KEYSELECT, false},
+    };
+    for (const Case& c : cases) {
+        tray.keyboardEvents = c.keyboardShell;
+        Start(Connected("signal=30"));
+        ModalWatch watch;
+        Mouse(c.event);
+        EXPECT_EQ(c.menu, watch.menuOpened) << c.keyboardShell << " " << c.event;
+        if (c.event == NIN_KEYSELECT && c.menu) {
+            // Enter sends a second selection as the menu closes: it is not a new request.
+            ModalWatch again;
+            Mouse(NIN_KEYSELECT);
+            EXPECT_FALSE(again.menuOpened);
+        }
+        TearDown();
+    }
+}
+
 TEST_F(TrayTest, DoubleClickOpensTheConfigurationPage) {
     Start(Connected("signal=30"));
     ModalWatch watch;

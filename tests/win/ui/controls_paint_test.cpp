@@ -499,3 +499,38 @@ TEST(TrafficGraphPaint, TheVerticalGridMovesLeftEachPaintAndIsBackAfter35) {
     chart.Paint(again);  // the 36th paint: 35 after the first
     EXPECT_TRUE(first.SameAs(again));
 }
+
+namespace {
+int g_nameSets = 0;
+HWND g_namedChart = nullptr;
+LRESULT CALLBACK CountNameSets(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && m->message == WM_SETTEXT && m->hwnd == g_namedChart) ++g_nameSets;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace
+
+TEST(TrafficGraphPaint, ItsNameReadsTheNewestFiguresAndChangesOnlyWithThem) {
+    Chart chart;
+    g_namedChart = chart.frame;
+    g_nameSets = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountNameSets, nullptr, GetCurrentThreadId());
+    struct Case {
+        int out, in;
+        const char* name;
+        int sets;  // name changes counted so far
+    } cases[] = {{35, 54, "OUT 35.0 %, IN 54.0 %", 1},
+                 {35, 54, "OUT 35.0 %, IN 54.0 %", 1},  // the same figures: no new name
+                 {100, 0, "OUT 100.0 %, IN 0.0 %", 2},
+                 {3, 1, "OUT 3.0 %, IN 1.0 %", 3}};
+    for (const Case& k : cases) {
+        chart.out.Push(k.out);
+        chart.in.Push(k.in);
+        chart.graph.UpdateName();
+        char name[64] = {};
+        GetWindowTextA(chart.frame, name, sizeof name);
+        EXPECT_STREQ(k.name, name);
+        EXPECT_EQ(k.sets, g_nameSets) << k.name;
+    }
+    UnhookWindowsHookEx(hook);
+}

@@ -1,0 +1,194 @@
+// The Site Survey list's context menu and what its commands do: join, copy a row, the
+// Channel View, the CSV export, and the watch that rescans every 30 s and greys the rows
+// of networks the latest scan missed.
+#include "monitor/ui/survey_menu.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/reg_key.h"
+#include "framework/text.h"
+#include "monitor/app/monitor_app.h"
+#include "monitor/res/resource.h"
+#include "monitor/ui/site_survey_page.h"
+#include "monitor/ui/survey_export.h"
+
+namespace survey_menu {
+
+namespace {
+constexpr char kSettingsKey[] = "Software\\Halvex\\Skyvane";
+constexpr char kRescanValue[] = "RescanEvery30Seconds";
+}  // namespace
+
+bool RescanSetting() {
+    fw::RegKey key;
+    if (!key.Open(HKEY_CURRENT_USER, kSettingsKey)) return false;
+    std::optional<uint32_t> value = key.ReadDword(kRescanValue);
+    return value && *value == 1;
+}
+
+void RememberRescanSetting(bool on) {
+    fw::RegKey key;
+    if (key.Create(HKEY_CURRENT_USER, kSettingsKey)) key.WriteDword(kRescanValue, on ? 1 : 0);
+}
+
+}  // namespace survey_menu
+
+namespace {
+
+void AppendItem(HMENU menu, UINT id, UINT textId, bool enabled, bool checked = false) {
+    std::string text = fw::LoadText(textId);
+    AppendMenuA(menu, MF_STRING | (enabled ? 0 : MF_GRAYED) | (checked ? MF_CHECKED : 0), id, text.c_str());
+}
+
+}  // namespace
+
+int CSiteSurveyPage::SelectedRow() const {
+    return int(SendMessageA(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+}
+
+const survey::Sighting* CSiteSurveyPage::SightingOfRow(int row) const {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    if (size_t(item.lParam) >= shown_.size()) return nullptr;
+    size_t at = shown_[size_t(item.lParam)].sighting;
+    return at < history_.Networks().size() ? &history_.Networks()[at] : nullptr;
+}
+
+// A right click opens the menu where it happened; the keyboard's menu key and Shift+F10
+// (no position) open it at the selected row, or at the list's top corner.
+BOOL CSiteSurveyPage::OnContextMenu(HWND from, LPARAM at) {
+    HWND list = List();
+    if (from != list) return FALSE;
+    POINT p = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (p.x == -1 && p.y == -1) {
+        RECT r = {};
+        int row = SelectedRow();
+        r.left = LVIR_LABEL;
+        if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r))) {
+            p = POINT{r.left + (r.bottom - r.top) / 2, r.bottom};
+        } else {
+            RECT header = {};
+            GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+            p = POINT{0, header.bottom - header.top};
+        }
+        ClientToScreen(list, &p);
+    }
+
+    const bool present = theApp.adapterPresent > 0;
+    const bool selected = SelectedRow() >= 0;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return TRUE;
+    AppendItem(menu, ID_SURVEY_JOIN, IDS_SURVEY_MENU_JOIN, present && selected);
+    SetMenuDefaultItem(menu, ID_SURVEY_JOIN, FALSE);  // what a double-click does
+    AppendItem(menu, ID_SURVEY_COPY, IDS_SURVEY_MENU_COPY, selected);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendItem(menu, ID_SURVEY_CHANNEL_VIEW, IDS_SURVEY_MENU_CHANNEL_VIEW, true);
+    AppendItem(menu, ID_SURVEY_EXPORT, IDS_SURVEY_MENU_EXPORT, true);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendItem(menu, ID_SURVEY_RESCAN, IDS_SURVEY_MENU_RESCAN, present, rescanEvery30s);
+    int id = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, 0,
+                            Handle(), nullptr);
+    DestroyMenu(menu);
+    if (id) SendMessageA(Handle(), WM_COMMAND, WPARAM(id), 0);
+    return TRUE;
+}
+
+void CSiteSurveyPage::OnMenuCommand(int id) {
+    switch (id) {
+    case ID_SURVEY_COPY: CopySelectedRow(); break;
+    case ID_SURVEY_CHANNEL_VIEW: channelView.Open(GetParent(Handle())); break;
+    case ID_SURVEY_EXPORT: ChooseExportFile(); break;
+    case ID_SURVEY_RESCAN: ToggleRescan(); break;
+    }
+}
+
+void CSiteSurveyPage::CopySelectedRow() const {
+    int row = SelectedRow();
+    if (row < 0) return;
+    std::string text = survey::TabLine(RowCells(row));
+    if (!OpenClipboard(Handle())) return;
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (void* data = block ? GlobalLock(block) : nullptr) {
+        std::memcpy(data, text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);  // the clipboard owns it once set
+    } else if (block) {
+        GlobalFree(block);
+    }
+    CloseClipboard();
+}
+
+void CSiteSurveyPage::ChooseExportFile() {
+    char path[MAX_PATH] = {};
+    std::string filter = fw::LoadText(IDS_SURVEY_EXPORT_FILTER);
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 98 and NT 4 accept
+    ofn.hwndOwner = Handle();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = "csv";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&ofn)) return;
+    if (!ExportCsv(path)) fw::MessageBoxText(Handle(), IDS_SURVEY_EXPORT_FAILED, IDS_MONITOR_TITLE, MB_OK | MB_ICONSTOP);
+}
+
+bool CSiteSurveyPage::ExportCsv(const std::string& path) const {
+    std::vector<std::string> heading;
+    for (int title : survey::ColumnTitles(xrLayout != 0)) heading.push_back(fw::LoadText(title));
+    heading.push_back(fw::LoadText(IDS_SURVEY_FIRST_SEEN_COLUMN));
+    heading.push_back(fw::LoadText(IDS_SURVEY_LAST_SEEN_COLUMN));
+    std::string text = survey::CsvLine(heading);
+    const int rows = int(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        std::vector<std::string> fields = RowCells(row);
+        const survey::Sighting* seen = SightingOfRow(row);
+        fields.push_back(seen ? seen->firstSeen : std::string());
+        fields.push_back(seen ? seen->lastSeen : std::string());
+        text += survey::CsvLine(fields);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
+
+void CSiteSurveyPage::ToggleRescan() {
+    rescanEvery30s = !rescanEvery30s;
+    survey_menu::RememberRescanSetting(rescanEvery30s);
+    StartRescanTimer();
+}
+
+// The watch uses the page's own scan; one under way is left to finish.
+void CSiteSurveyPage::OnRescanTimer() {
+    if (IsWindowEnabled(Item(IDC_SCAN_BUTTON))) OnScanClicked();
+}
+
+LRESULT CSiteSurveyPage::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return rescanEvery30s ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    size_t i = size_t(draw.nmcd.lItemlParam);
+    if (i < shown_.size() && history_.Networks()[shown_[i].sighting].missedScans > 0)
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+    return CDRF_NEWFONT;
+}
+
+void CSiteSurveyPage::OnInfoTip(NMLVGETINFOTIPA& tip) const {
+    const survey::Sighting* seen = SightingOfRow(tip.iItem);
+    if (!seen || seen->missedScans == 0 || !tip.pszText || tip.cchTextMax <= 0) return;
+    std::string text = survey::LastSeenText(fw::LoadText(IDS_SURVEY_LAST_SEEN), *seen, GetTickCount());
+    lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
+}
