@@ -7,7 +7,11 @@ namespace fw {
 bool RegKey::Open(HKEY root, const std::string& path, REGSAM access) {
     Close();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
+    const LONG status = RegOpenKeyExA(root, path.c_str(), 0, access, &key);
+    if (status != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(status));  // the registry reports it only in the result
+        return false;
+    }
     key_ = key;
     return true;
 }
@@ -15,9 +19,12 @@ bool RegKey::Open(HKEY root, const std::string& path, REGSAM access) {
 bool RegKey::Create(HKEY root, const std::string& path) {
     Close();
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    const LONG status = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                        nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(status));
         return false;
+    }
     key_ = key;
     return true;
 }

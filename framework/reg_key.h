@@ -20,6 +20,7 @@ public:
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
 
+    // Open and Create leave the registry's error code for GetLastError when they fail.
     bool Open(HKEY root, const std::string& path, REGSAM access = KEY_READ);
     bool Create(HKEY root, const std::string& path);  // opens it with full access
     void Close();

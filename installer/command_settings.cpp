@@ -11,6 +11,11 @@ void SetDefaultSettings(CommandSettings& s, const std::string& windowsDir) {
     s.zeroConfigKey.Clear();
 }
 
+int ExitCode(const RunState& state) {
+    if (!state.quiet) return 0;
+    return (state.failed ? kExitFailed : 0) | (state.restartNeeded ? kExitRestartNeeded : 0);
+}
+
 int OsCodeFromVersion(unsigned major, unsigned minor) {
     if (major == 5 && minor == 1) return kOsWinXP;
     if (major == 5 && minor == 0) return kOsWin2000;

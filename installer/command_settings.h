@@ -59,8 +59,16 @@ struct RunState {
     bool win9xFamily = false;                    // top bit of the packed version number
     int adapterPending = 0;
     bool quiet = false;  // messages go to the step log only
+    bool failed = false;         // a step failed or a message was raised
+    bool restartNeeded = false;  // a device removal asked for a restart
     CommandSettings settings;
 };
+
+// Exit status of a run. Without /Quiet always 0; with it, bit 0 says a step failed and
+// bit 1 that Windows must restart to finish a removal.
+constexpr int kExitFailed = 1;
+constexpr int kExitRestartNeeded = 2;
+int ExitCode(const RunState& state);
 
 // The settings a run starts with; `windowsDir` is the Windows directory.
 void SetDefaultSettings(CommandSettings& s, const std::string& windowsDir);

@@ -13,11 +13,6 @@ std::string DeviceName(const DeviceInfo& info) { return info.hasInstanceId ? inf
 
 }  // namespace
 
-bool SystemOperations::LogResult(bool ok, const std::string& what, const char* done) {
-    log_.Write(what, ok ? std::string(done) : std::string("not ") + done);
-    return ok;
-}
-
 void SystemOperations::RemoveDevicesByHardwareId() {
     auto devices = api_.OpenDevices(DeviceScope::AllClasses);
     if (!devices) {
@@ -30,6 +25,7 @@ void SystemOperations::RemoveDevicesByHardwareId() {
         if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id))
             LogResult(devices->Remove(i), "device " + DeviceName(info), "removed");
     }
+    NoteRestart(*devices);
 }
 
 void SystemOperations::PurgeEnumKeys() {
@@ -59,6 +55,7 @@ void SystemOperations::RemoveNetworkDevices() {
             if (info.hasInstanceId && StartsWithNoCase(ToUpper(info.instanceId), id))
                 LogResult(devices->Remove(i), "device " + info.instanceId, "removed");
         }
+        NoteRestart(*devices);
     }
     PurgeEnumKeys();
     if (state_.osCode != kOsWinXP) return;
@@ -74,7 +71,13 @@ void SystemOperations::ReenumerateRootDevices() {
     if (!devices) return;
     DeviceInfo info;
     for (std::uint32_t i = 0; devices->Get(i, &info); ++i)
-        LogResult(devices->Reenumerate(i), "device " + DeviceName(info), "re-enumerated");
+        LogRescan(devices->Reenumerate(i), "device " + DeviceName(info));
+}
+
+// A rescan that is refused fails no step: it only hurries Plug and Play, and QueryDevice
+// checks that the adapter came. Configuration Manager codes are not system error codes.
+void SystemOperations::LogRescan(bool ok, const std::string& what) {
+    log_.Write(what, ok ? "re-enumerated" : "not re-enumerated");
 }
 
 // Depth-first over the whole tree below the root. Every node is tested, first
@@ -108,7 +111,7 @@ void SystemOperations::RemoveDevnodesAndRescan() {
         }
         if (api_.FirstChild(node, &child)) push(child);
     }
-    if (api_.LocateRootNode(&root)) LogResult(api_.ReenumerateNode(root), "root device node", "re-enumerated");
+    if (api_.LocateRootNode(&root)) LogRescan(api_.ReenumerateNode(root), "root device node");
 }
 
 int SystemOperations::IsDevicePresent() {

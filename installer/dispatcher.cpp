@@ -1,5 +1,6 @@
 #include "installer/dispatcher.h"
 
+#include "installer/step_log.h"
 #include "installer/text_match.h"
 
 namespace drivora {
@@ -10,6 +11,10 @@ const char kNoSupport[] = " Command No Support";
 
 std::string TooLong(const char* what, std::size_t max) {
     return std::string(what) + " too long (at most " + std::to_string(max) + " characters)";
+}
+
+bool IsQuietSwitch(const std::string& arg) {
+    return !arg.empty() && (arg[0] == '/' || arg[0] == '-') && EqualsNoCase(arg.substr(1), "Quiet");
 }
 
 }  // namespace
@@ -23,11 +28,46 @@ std::string Dispatcher::HelpWord() {
 bool Dispatcher::NT() const { return state_.osCode == kOsWin2000 || state_.osCode == kOsWinXP; }
 bool Dispatcher::XP() const { return state_.osCode == kOsWinXP; }
 
+void Dispatcher::PrepareRun(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (IsQuietSwitch(args[i])) state_.quiet = true;
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (!args[i].empty() && args[i][0] == '$') OpenLog(args[i].substr(1));
+    ops_.BeginStep("start");
+    ops_.LogRunHeader(CommandLineText(args));
+    if (state_.quiet) {
+        ops_.BeginStep("Quiet");
+        ops_.LogStep("message boxes", "off");
+    }
+}
+
+// A log that cannot be opened is reported and the run goes on without it; a quiet
+// run, which must never stop for a box, logs to the temporary folder instead.
+void Dispatcher::OpenLog(const std::string& value) {
+    if (!SetParameter('$', state_.settings.logPath, value, "Log path")) return;
+    if (ops_.OpenLog(value)) {
+        ops_.LogStep("log file " + value, "opened");
+        return;
+    }
+    if (!state_.quiet) {
+        ops_.ShowMessage("Cannot open log file " + value);
+        return;
+    }
+    const std::string fallback = ops_.FallbackLogPath();
+    if (!fallback.empty() && ops_.OpenLog(fallback))
+        ops_.LogStep("log file " + value, "cannot be opened, logging to " + fallback);
+}
+
 void Dispatcher::Run(const std::vector<std::string>& args) {
+    try {
+        PrepareRun(args);
+    } catch (...) {
+        ReportFailedArgument("log");
+    }
     if (args.size() == 1) ops_.ShowMessage("Command Error");
     for (std::size_t i = 1; i < args.size(); ++i) {
-        // A command that fails (out of memory included) must not end the walk:
-        // the setup script waits for this process and reads no exit status.
+        // A command that fails (out of memory included) must not end the walk: it is
+        // reported, and a quiet run's exit status says so.
         try {
             RunArgument(args, i);
         } catch (...) {
@@ -36,7 +76,8 @@ void Dispatcher::Run(const std::vector<std::string>& args) {
     }
     try {
         ops_.BeginStep("end");
-        ops_.LogStep(std::to_string(args.size() > 0 ? args.size() - 1 : 0) + " arguments", "run ended");
+        ops_.LogStep(std::to_string(args.size() > 0 ? args.size() - 1 : 0) + " arguments",
+                     "run ended, exit status " + std::to_string(ExitCode(state_)));
     } catch (...) {
         // The run ends all the same.
     }
@@ -85,10 +126,6 @@ void Dispatcher::RunDashSwitch(const std::string& name) {
         if (NT()) ops_.ReenumerateRootDevices();
         else ops_.RemoveDevnodesAndRescan();
     }
-    if (IsSwitch(name, "Quiet")) {
-        state_.quiet = true;
-        ops_.LogStep("message boxes", "off");
-    }
 }
 
 void Dispatcher::RunAnySwitch(const std::string& name) {
@@ -131,12 +168,7 @@ void Dispatcher::RunParameter(const std::vector<std::string>& args, std::size_t 
     case '!': SetParameter('!', s.deviceId, DeviceIdFromParameter(value), "Device ID"); return;
     case '#': SetParameter('#', s.infPath, value, "INF path"); return;
     case '%': SetParameter('%', s.infSection, value, "INF section"); return;
-    case '$':
-        // A log that cannot be opened is reported and the run goes on without it.
-        if (!SetParameter('$', s.logPath, value, "Log path")) return;
-        if (ops_.OpenLog(value)) ops_.LogStep("log file " + value, "opened");
-        else ops_.ShowMessage("Cannot open log file " + value);
-        return;
+    case '$': return;  // opened before the walk
     default:
         break;
     }

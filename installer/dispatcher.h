@@ -31,6 +31,9 @@ public:
     int queryDevicePolls = kQueryDevicePolls;
 
 private:
+    // /Quiet and the log act before every other argument, wherever they stand.
+    void PrepareRun(const std::vector<std::string>& args);
+    void OpenLog(const std::string& value);
     void RunArgument(const std::vector<std::string>& args, std::size_t index);
     void ReportFailedArgument(const std::string& arg);
     // True when `name` is `switchName` (any case); its log lines begin.

@@ -20,8 +20,8 @@ protected:
         UpdateWindow(frame_->Handle());
         return true;
     }
-    // Exit status 0 in every case: the setup scripts do not look at it.
-    int ExitInstance(int) override { return 0; }
+    // A quiet run tells the setup its outcome; every other run ends with 0.
+    int ExitInstance(int) override { return frame_ ? frame_->ExitStatus() : 0; }
 
 private:
     std::unique_ptr<CMainFrame> frame_;

@@ -25,6 +25,7 @@ public:
     static constexpr UINT_PTR kDispatchTimer = 199;
 
     bool CreateFrame();
+    int ExitStatus() const { return ExitCode(state_); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;

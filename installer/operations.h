@@ -17,6 +17,10 @@ public:
     virtual void BeginStep(const std::string& name) = 0;
     virtual void LogStep(const std::string& what, const std::string& outcome) = 0;
     virtual bool OpenLog(const std::string& path) = 0;
+    // The log of a quiet run whose own log cannot be opened.
+    virtual std::string FallbackLogPath() = 0;
+    // Program and Windows version, administrator or not, and the command line.
+    virtual void LogRunHeader(const std::string& commandLine) = 0;
 
     // Device removal and re-enumeration.
     virtual void RemoveDevicesByHardwareId() = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "installer/text_match.h"
+
 namespace drivora {
 
 namespace {
@@ -43,7 +45,27 @@ std::size_t FormatLogLine(char (&out)[kLogLineMax], const LocalTime& time, std::
     return length;
 }
 
+std::string OldLogPath(const std::string& path) {
+    const std::size_t n = path.size();
+    if (n >= 4 && EqualsNoCase(std::string_view(path).substr(n - 4), ".log"))
+        return path.substr(0, n - 4) + ".old" + path.substr(n - 4);
+    return path + ".old";
+}
+
+std::string CommandLineText(const std::vector<std::string>& args) {
+    std::string text;
+    for (const std::string& arg : args) {
+        if (!text.empty()) text += ' ';
+        const bool quote = arg.empty() || arg.find_first_of(" \t") != std::string::npos;
+        text += quote ? "\"" + arg + "\"" : arg;
+    }
+    return text;
+}
+
 bool StepLog::Open(const std::string& path) {
+    std::uint64_t size = 0;
+    // A failed rename leaves the file to grow up to its bound.
+    if (api_.FileSize(path, &size) && size > kRotateLogBytes) api_.ReplaceFile(path, OldLogPath(path));
     // A file that cannot be opened leaves the current log in place to say so.
     auto file = api_.OpenAppendFile(path);
     if (!file) return false;
@@ -56,12 +78,14 @@ void StepLog::Write(std::string_view what, std::string_view outcome) {
     if (!file_ || full_) return;
     char line[kLogLineMax];
     std::size_t length = FormatLogLine(line, api_.Now(), step_.c_str(), what, outcome);
-    const std::uint64_t size = file_->Size();
-    // Room is kept for the line that says the log is full.
-    if (size + length + kLogLineMax > kMaxLogBytes) {
+    std::uint64_t size = 0;
+    // A size that cannot be had counts as full. Room is kept for the line that says so;
+    // the comparisons are made so that no sum can wrap.
+    if (!file_->Size(&size)) size = kMaxLogBytes;
+    if (size > kMaxLogBytes - kLogLineMax || kMaxLogBytes - kLogLineMax - size < length) {
         full_ = true;
         length = FormatLogLine(line, api_.Now(), "log", "this file", "full: later steps are not logged");
-        if (size + length > kMaxLogBytes) return;
+        if (size > kMaxLogBytes || kMaxLogBytes - size < length) return;
     }
     file_->Append(line, length);
 }

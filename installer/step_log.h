@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "installer/command_settings.h"
 #include "installer/system_api.h"
@@ -14,6 +15,9 @@ namespace drivora {
 
 // A run cannot fill the disk: the file stops growing at this size.
 constexpr std::uint64_t kMaxLogBytes = 1024 * 1024;
+// A log found larger than this at open is kept as the old log and a new one begun,
+// so the newest runs are always logged.
+constexpr std::uint64_t kRotateLogBytes = 512 * 1024;
 // One line with its CR LF and terminator.
 constexpr std::size_t kLogLineMax = 512;
 
@@ -22,11 +26,18 @@ constexpr std::size_t kLogLineMax = 512;
 std::size_t FormatLogLine(char (&out)[kLogLineMax], const LocalTime& time, std::string_view step,
                           std::string_view what, std::string_view outcome);
 
+// Where a full log goes: "Drivora.log" becomes "Drivora.old.log", other names get ".old".
+std::string OldLogPath(const std::string& path);
+
+// The command line as one text, arguments with blanks or none quoted.
+std::string CommandLineText(const std::vector<std::string>& args);
+
 class StepLog {
 public:
     explicit StepLog(SystemApi& api) : api_(api) {}
 
-    // Lines go to `path` from now on; false when it cannot be opened.
+    // Lines go to `path` from now on; false when it cannot be opened. A large
+    // file is first renamed to its old-log name.
     bool Open(const std::string& path);
     // The switch or parameter the following lines belong to.
     void BeginStep(std::string_view name) { step_.Assign(name); }

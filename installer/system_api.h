@@ -31,6 +31,8 @@ public:
     virtual bool Get(std::uint32_t index, DeviceInfo* info) = 0;
     virtual bool Remove(std::uint32_t index) = 0;       // class installer, DIF_REMOVE
     virtual bool Reenumerate(std::uint32_t index) = 0;  // normal re-enumeration of its node
+    // True once a removal through this set reported that Windows must restart to finish it.
+    virtual bool RestartNeeded() = 0;
 };
 
 enum class ServiceRequest { Stop, Start };
@@ -44,7 +46,8 @@ struct LocalTime {
 class AppendFile {
 public:
     virtual ~AppendFile() = default;
-    virtual std::uint64_t Size() = 0;
+    // False when the size cannot be had.
+    virtual bool Size(std::uint64_t* size) = 0;
     virtual bool Append(const char* data, std::size_t size) = 0;
 };
 
@@ -60,6 +63,15 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowHelp() = 0;
     virtual void Sleep(unsigned ms) = 0;
+
+    // The system's code for the last call that failed, and its text.
+    virtual std::uint32_t LastError() = 0;
+    virtual std::string ErrorText(std::uint32_t code) = 0;
+
+    // What the step log's header says about the run.
+    virtual std::string ProgramVersion() = 0;
+    virtual std::string WindowsVersion() = 0;  // version, build and service pack
+    virtual bool IsAdministrator() = 0;
 
     // Registry, all paths under HKEY_LOCAL_MACHINE.
     virtual bool KeyExists(const std::string& path) = 0;
@@ -100,6 +112,11 @@ public:
     virtual std::string WindowsDirectory() = 0;
     virtual std::string SystemDirectory() = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
+    // The temporary folder, ending with a backslash; empty when unknown.
+    virtual std::string TempDirectory() = 0;
+    virtual bool FileSize(const std::string& path, std::uint64_t* size) = 0;
+    // Renames `from` to `to`, replacing a file already named `to`.
+    virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
     // Starts a program in a normal window without waiting for it.
     virtual bool StartProgram(const std::string& commandLine) = 0;
 

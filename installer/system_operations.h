@@ -27,8 +27,10 @@ class SystemOperations : public Operations {
 public:
     SystemOperations(RunState& state, SystemApi& api) : state_(state), api_(api) {}
 
-    // Every message is logged; in quiet mode it is not shown, as if OK had been pressed.
+    // Every message reports a failure and is logged; in quiet mode it is not shown, as if
+    // OK had been pressed.
     void ShowMessage(const std::string& text) override {
+        state_.failed = true;
         log_.Write("message \"" + text + "\"", state_.quiet ? "not shown (quiet)" : "shown");
         if (!state_.quiet) api_.ShowMessage(text);
     }
@@ -41,6 +43,8 @@ public:
     void BeginStep(const std::string& name) override { log_.BeginStep(name); }
     void LogStep(const std::string& what, const std::string& outcome) override { log_.Write(what, outcome); }
     bool OpenLog(const std::string& path) override { return log_.Open(path); }
+    std::string FallbackLogPath() override;
+    void LogRunHeader(const std::string& commandLine) override;
 
     void RemoveDevicesByHardwareId() override;
     void PurgeEnumKeys() override;
@@ -68,8 +72,12 @@ public:
 private:
     enum class ServiceWait { Reached, TimedOut, Unknown };
     ServiceWait WaitForServiceState(std::uint32_t state);
-    // Logs "<done>" or "not <done>" as the outcome of a step on `what`; returns `ok`.
+    // Logs "<done>" or "not <done>" with the system's error as the outcome of a step on
+    // `what`; returns `ok`. A failure marks the run failed unless what it acted on was
+    // not there at all.
     bool LogResult(bool ok, const std::string& what, const char* done);
+    void NoteRestart(DeviceList& devices);
+    void LogRescan(bool ok, const std::string& what);
     void RemoveLoggedFile(const std::string& path);
     void WriteFlags(const std::string& key, const char* value, std::uint32_t data);
     // Stops the service; false (reported) when it is still not stopped at the bound.

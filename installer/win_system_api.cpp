@@ -4,6 +4,7 @@
 #include <setupapi.h>
 #include <tlhelp32.h>
 
+#include <cstring>
 #include <vector>
 
 #include "framework/handles.h"
@@ -54,34 +55,46 @@ public:
         return true;
     }
     bool Remove(std::uint32_t index) override {
-        return index < elements_.size() &&
-               SetupDiCallClassInstaller(DIF_REMOVE, set_, &elements_[index]);
+        if (index >= elements_.size()) return false;
+        if (!SetupDiCallClassInstaller(DIF_REMOVE, set_, &elements_[index])) return false;
+        SP_DEVINSTALL_PARAMS_A params = {};
+        params.cbSize = sizeof params;
+        if (SetupDiGetDeviceInstallParamsA(set_, &elements_[index], &params) &&
+            (params.Flags & (DI_NEEDREBOOT | DI_NEEDRESTART)) != 0)
+            restartNeeded_ = true;
+        return true;
     }
     bool Reenumerate(std::uint32_t index) override {
         return index < elements_.size() &&
                CM_Reenumerate_DevNode(elements_[index].DevInst, CM_REENUMERATE_NORMAL) == CR_SUCCESS;
     }
+    bool RestartNeeded() override { return restartNeeded_; }
 
 private:
     HDEVINFO set_;
+    bool restartNeeded_ = false;
     std::vector<SP_DEVINFO_DATA> elements_;
 };
 
+bool SizeOf(HANDLE file, std::uint64_t* size) {
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+    *size = (static_cast<std::uint64_t>(high) << 32) | low;
+    return true;
+}
+
 // Each line is written at the end and flushed, so what was logged survives a
-// crash and another run appending meanwhile. Plain write access, as the
-// Windows 9x family knows no append-only access.
+// crash. On Windows NT the file is opened for appending only, so that a line is
+// never written over by another run appending meanwhile; the Windows 9x family
+// knows no append-only access and moves to the end before each line.
 class WinAppendFile : public AppendFile {
 public:
-    explicit WinAppendFile(HANDLE file) : file_(file) {}
+    WinAppendFile(HANDLE file, bool appendOnly) : file_(file), appendOnly_(appendOnly) {}
 
-    std::uint64_t Size() override {
-        DWORD high = 0;
-        const DWORD low = GetFileSize(file_.get(), &high);
-        if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return UINT64_MAX;  // counts as full
-        return (static_cast<std::uint64_t>(high) << 32) | low;
-    }
+    bool Size(std::uint64_t* size) override { return SizeOf(file_.get(), size); }
     bool Append(const char* data, std::size_t size) override {
-        if (SetFilePointer(file_.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        if (!appendOnly_ && SetFilePointer(file_.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
             GetLastError() != NO_ERROR)
             return false;
         DWORD written = 0;
@@ -92,7 +105,16 @@ public:
 
 private:
     fw::KernelHandle file_;
+    bool appendOnly_;
 };
+
+bool Win9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
+
+// Registry calls report their error in the result; it is kept where LastError finds it.
+bool RegistryResult(LONG status) {
+    SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS;
+}
 
 bool DeleteTree(HKEY parent, const std::string& name, int depth) {
     if (depth > kMaxKeyDepth) return false;
@@ -103,7 +125,7 @@ bool DeleteTree(HKEY parent, const std::string& name, int depth) {
         while (auto child = key.SubKey(0))
             if (!DeleteTree(key.get(), *child, depth + 1)) break;
     }
-    return RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
+    return RegistryResult(RegDeleteKeyA(parent, name.c_str()));
 }
 
 }  // namespace
@@ -117,6 +139,70 @@ void WinSystemApi::ShowHelp() {
 }
 
 void WinSystemApi::Sleep(unsigned ms) { ::Sleep(ms); }
+
+std::uint32_t WinSystemApi::LastError() { return GetLastError(); }
+
+std::string WinSystemApi::ErrorText(std::uint32_t code) {
+    char text[256] = {};
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                             nullptr, code, 0, text, sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\r' || text[n - 1] == '\n')) --n;
+    return n > 0 ? std::string(text, n) : std::string("no text for this code");
+}
+
+// The file version from the program's own version resource (no version.dll needed).
+std::string WinSystemApi::ProgramVersion() {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));  // RT_VERSION
+    HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const auto* data = loaded ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
+    if (!data) return "(version unknown)";
+    const DWORD size = SizeofResource(nullptr, found);
+    // The fixed part follows the block's header and key, on a 4-byte boundary.
+    for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size && at < 128; at += 4) {
+        VS_FIXEDFILEINFO info;
+        std::memcpy(&info, data + at, sizeof info);
+        if (info.dwSignature != 0xFEEF04BD) continue;
+        char text[48];
+        wsprintfA(text, "%u.%u.%u.%u", HIWORD(info.dwFileVersionMS), LOWORD(info.dwFileVersionMS),
+                  HIWORD(info.dwFileVersionLS), LOWORD(info.dwFileVersionLS));
+        return text;
+    }
+    return "(version unknown)";
+}
+
+std::string WinSystemApi::WindowsVersion() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info)) return "(version unknown)";
+    info.szCSDVersion[sizeof info.szCSDVersion - 1] = '\0';
+    char text[200];
+    wsprintfA(text, "%lu.%lu.%lu %s", info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber & 0xFFFF,
+              info.szCSDVersion);
+    return text;
+}
+
+// Everyone may change the system on the Windows 9x family. On Windows NT the check
+// is loaded by name: CheckTokenMembership is not in every target's advapi32.
+bool WinSystemApi::IsAdministrator() {
+    if (Win9xFamily()) return true;
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    using Check = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+    using Allocate = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
+                                   DWORD, PSID*);
+    using Free = PVOID(WINAPI*)(PSID);
+    auto check = reinterpret_cast<Check>(reinterpret_cast<void*>(GetProcAddress(advapi, "CheckTokenMembership")));
+    auto allocate = reinterpret_cast<Allocate>(reinterpret_cast<void*>(GetProcAddress(advapi, "AllocateAndInitializeSid")));
+    auto free = reinterpret_cast<Free>(reinterpret_cast<void*>(GetProcAddress(advapi, "FreeSid")));
+    if (!check || !allocate || !free) return false;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators))
+        return false;
+    BOOL member = FALSE;
+    const bool ok = check(nullptr, administrators, &member) != FALSE;
+    free(administrators);
+    return ok && member;
+}
 
 bool WinSystemApi::KeyExists(const std::string& path) {
     fw::RegKey key;
@@ -151,24 +237,30 @@ bool WinSystemApi::ReadDword(const std::string& path, const std::string& value, 
 }
 
 bool WinSystemApi::WriteDword(const std::string& path, const std::string& value, std::uint32_t data) {
-    fw::RegKey key;
-    return key.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) && key.WriteDword(value.c_str(), data);
+    HKEY key = nullptr;
+    if (!RegistryResult(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key))) return false;
+    const DWORD v = data;
+    const LONG status = RegSetValueExA(key, value.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+    RegCloseKey(key);
+    return RegistryResult(status);
 }
 
 bool WinSystemApi::DeleteKey(const std::string& path) {
     // A key with subkeys stays, as the Windows NT registry keeps it.
     fw::RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) && key.SubKey(0)) return false;
+    if (key.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) && key.SubKey(0)) return RegistryResult(ERROR_ACCESS_DENIED);
     key.Close();
-    return RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()) == ERROR_SUCCESS;
+    return RegistryResult(RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()));
 }
 
 bool WinSystemApi::DeleteKeyTree(const std::string& path) { return DeleteTree(HKEY_LOCAL_MACHINE, path, 0); }
 
 bool WinSystemApi::DeleteValue(const std::string& path, const std::string& value) {
-    fw::RegKey key;
-    return key.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) &&
-           RegDeleteValueA(key.get(), value.c_str()) == ERROR_SUCCESS;
+    HKEY key = nullptr;
+    if (!RegistryResult(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key))) return false;
+    const LONG status = RegDeleteValueA(key, value.c_str());
+    RegCloseKey(key);
+    return RegistryResult(status);
 }
 
 std::unique_ptr<DeviceList> WinSystemApi::OpenDevices(DeviceScope scope) {
@@ -291,15 +383,34 @@ std::string WinSystemApi::SystemDirectory() {
 
 bool WinSystemApi::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()); }
 
+std::string WinSystemApi::TempDirectory() {
+    char buf[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof buf, buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+bool WinSystemApi::FileSize(const std::string& path, std::uint64_t* size) {
+    fw::KernelHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && SizeOf(file.get(), size);
+}
+
+// Delete and rename rather than MoveFileEx, which the Windows 9x family lacks.
+bool WinSystemApi::ReplaceFile(const std::string& from, const std::string& to) {
+    DeleteFileA(to.c_str());
+    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
 bool WinSystemApi::StartProgram(const std::string& commandLine) {
     return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
 }
 
 std::unique_ptr<AppendFile> WinSystemApi::OpenAppendFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool appendOnly = !Win9xFamily();
+    HANDLE file = CreateFileA(path.c_str(), appendOnly ? FILE_APPEND_DATA | SYNCHRONIZE : GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<WinAppendFile>(file);
+    return std::make_unique<WinAppendFile>(file, appendOnly);
 }
 
 LocalTime WinSystemApi::Now() {

@@ -19,6 +19,12 @@ public:
     void ShowHelp() override;
     void Sleep(unsigned ms) override;
 
+    std::uint32_t LastError() override;
+    std::string ErrorText(std::uint32_t code) override;
+    std::string ProgramVersion() override;
+    std::string WindowsVersion() override;
+    bool IsAdministrator() override;
+
     bool KeyExists(const std::string& path) override;
     bool CreateKey(const std::string& path) override;
     bool EnumSubkey(const std::string& path, std::uint32_t index, std::string* name) override;
@@ -49,6 +55,9 @@ public:
     std::string WindowsDirectory() override;
     std::string SystemDirectory() override;
     bool RemoveFile(const std::string& path) override;
+    std::string TempDirectory() override;
+    bool FileSize(const std::string& path, std::uint64_t* size) override;
+    bool ReplaceFile(const std::string& from, const std::string& to) override;
     bool StartProgram(const std::string& commandLine) override;
 
     std::unique_ptr<AppendFile> OpenAppendFile(const std::string& path) override;

@@ -117,15 +117,17 @@ void SystemOperations::TerminateProcessByName(const std::string& name) {
     if (name.empty() || name.size() > kProcessNameMax) return;
     std::vector<ProcessEntry> processes;
     if (!api_.ListProcesses(&processes)) return;
+    // Every instance ends, whatever session runs it: one left would keep its files in use.
+    bool found = false;
     for (const ProcessEntry& p : processes) {
         std::string_view exe = p.exeName;
         if (state_.win9xFamily) exe = FileNamePart(exe);
         if (exe.empty() || !StartsWithNoCase(exe, name)) continue;
+        found = true;
         LogResult(api_.TerminateProcess(p.pid), "process " + std::string(exe) + " (" + std::to_string(p.pid) + ")",
                   "ended");
-        return;
     }
-    log_.Write("process " + name, "not running");
+    if (!found) log_.Write("process " + name, "not running");
 }
 
 }  // namespace drivora

@@ -8,6 +8,14 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 XVFB_PID=""
+WINE_ENV_BUILD=$(realpath -m "${BUILD_ROOT:-$(dirname "${BASH_SOURCE[0]}")/../build}")
+
+# True when $1 lies below the project's build folder (symbolic links and ".." resolved).
+inside_build_folder() {
+  local path
+  path=$(realpath -m "$1")
+  [[ $path == "$WINE_ENV_BUILD"/?* ]]
+}
 
 # Starts Xvfb on the first free display from 90 up and exports DISPLAY.
 start_xvfb() {
@@ -45,6 +53,11 @@ wine_up() {
   # ("could not load kernel32.dll"), so it is made anew.
   local ready="$WINEPREFIX/.setup-complete"
   if [[ -d $WINEPREFIX && ! -e $ready ]]; then
+    # Only a prefix of ours is made anew, whatever WINEPREFIX names.
+    if ! inside_build_folder "$WINEPREFIX"; then
+      echo "wine_up: $WINEPREFIX is unfinished but outside $WINE_ENV_BUILD; not deleting it" >&2
+      return 1
+    fi
     "$WINESERVER" -k >/dev/null 2>&1 </dev/null || true
     rm -rf "$WINEPREFIX"
   fi

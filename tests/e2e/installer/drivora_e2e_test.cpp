@@ -273,7 +273,8 @@ TEST(DrivoraE2E, LogThatCannotBeWrittenOrIsTooLongDoesNotStopTheRun) {
     ASSERT_EQ(INVALID_HANDLE_VALUE, probe);
     Seen seen;
     EXPECT_EQ(0, RunDrivora("$" + readOnly + " /Update $" + std::string(300, 'l') + " /Update", &seen));
-    EXPECT_EQ((Texts{"Cannot open log file " + readOnly, "Update", "Log path too long (at most 259 characters)",
+    // Log paths are taken before every other argument, wherever they stand.
+    EXPECT_EQ((Texts{"Cannot open log file " + readOnly, "Log path too long (at most 259 characters)", "Update",
                      "Update"}),
               seen.messages);
 }

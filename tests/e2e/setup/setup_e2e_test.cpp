@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,71 @@ Texts RecordedSets() {
     return out;
 }
 
+
+// Every value below `path`, key by key, as "key\name=type:data" lines.
+void DumpKey(const std::string& path, const std::string& shown, Texts& out) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        BYTE data[1024];
+        DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+        data[dataSize] = 0;
+        std::string text = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data))
+                                             : std::string(reinterpret_cast<char*>(data));
+        out.push_back(shown + "\\" + name + "=" + std::to_string(type) + ":" + text);
+    }
+    RegCloseKey(key);
+    for (const std::string& sub : Subkeys(path.c_str())) DumpKey(path + "\\" + sub, shown + "\\" + sub, out);
+}
+
+Texts StoredProfiles(const std::string& adapterKey) {
+    Texts out;
+    DumpKey(adapterKey + "\\Profiles", "Profiles", out);
+    return out;
+}
+
+std::size_t CountLines(const Texts& lines, const std::string& part) {
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+// Installs the adapter the driver package is for; it has no driver key until a setup runs.
+bool InstallPackageAdapter() {
+    char error[200] = {};
+    return AthSimInstallScenario((std::string("adapter guid=") + kAdapterGuid + " subkey=0041 present=no\n").c_str(),
+                                 error, sizeof error) != 0;
+}
+
+// True once the `run`th Drivora run in the log has had Plug and Play enumerate the devices
+// (a run logs a PnP step per bus it rescans).
+bool RunReachedRescan(const Texts& lines, std::size_t run) {
+    std::size_t runs = 0;
+    for (const std::string& line : lines) {
+        if (line.find("start | Drivora ") != std::string::npos) ++runs;
+        if (runs == run && line.find("PnP | ") != std::string::npos) return true;
+    }
+    return false;
+}
+
+// Runs the setup silently into `installDir`; the card is plugged in once the setup's Drivora
+// (the `run`th run in the log) has removed the old device and rescanned.
+long RunSetupWithCard(const std::string& installDir, const std::string& log, std::size_t run,
+                      std::unique_ptr<Started>& card) {
+    Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
+    if (!setup.ok) return -2;
+    if (!WaitUntil(120000, [&] { return RunReachedRescan(LogLines(log), run); })) return -4;
+    card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
+    return setup.Wait(300000);
+}
+
+void PullCard(std::unique_ptr<Started>& card) {
+    if (!card) return;
+    TerminateProcess(card->pi.hProcess, 0);
+    card->Wait(5000);
+    card.reset();
+}
+
 }  // namespace
 
 TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
@@ -209,11 +275,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     // A run that stopped early left its installation behind: take it away first.
     if (GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
         RunUninstaller(installDir);
-    // The adapter the driver package installs; it has no driver key until the setup runs.
-    char error[200] = {};
-    ASSERT_NE(0, AthSimInstallScenario((std::string("adapter guid=") + kAdapterGuid + " subkey=0041 present=no\n").c_str(),
-                                       error, sizeof error))
-        << error;
+    ASSERT_TRUE(InstallPackageAdapter());
     DeleteKey(kMakerKey);
     const EndProgramsFrom endInstalled{installDir};
     const std::string log = WindowsDir() + "\\Drivora.log";
@@ -222,13 +284,8 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_EQ("<no folder>;", before.at("install folder"));
     ASSERT_EQ("", before.at("devices"));
 
-    Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
-    ASSERT_TRUE(setup.ok);
-    // The card shows up when the setup has Plug and Play enumerate the devices again.
-    EXPECT_TRUE(WaitUntil(120000, [&] { return MissingInOrder(LogLines(log), {"PnP | "}).empty(); }));
-    Started card("\"" + ProgramDir() + "sim_pci_card.exe\"");
-    ASSERT_TRUE(card.ok);
-    ASSERT_EQ(0, setup.Wait(300000));
+    std::unique_ptr<Started> card;
+    ASSERT_EQ(0, RunSetupWithCard(installDir, log, 1, card));
 
     // The marker program ships when the build has it.
     const bool marker = GetFileAttributesA((ProductDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -237,6 +294,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
               Snapshot(installDir).at("install folder"));
     EXPECT_EQ("net5211.inf;", Join(Files(installDir + "\\package")));
     EXPECT_EQ("\"" + installDir + "\\Uninstall.exe\" /S", ReadString(kUninstallKey, "QuietUninstallString"));
+    EXPECT_EQ("http://www.halvex.example/telvara/wevo54/", ReadString(kUninstallKey, "HelpLink"));
     EXPECT_EQ(SKY_VERSION, ReadString(kUninstallKey, "DisplayVersion"));
     EXPECT_EQ(installDir, ReadString(std::string(kMakerKey) + "\\TelvaraWevo54", "InstallDir"));
     EXPECT_EQ(kAdapterGuid, ReadString(std::string(kNetClassKey) + "\\0041", "NetCfgInstanceId"));
@@ -268,12 +326,54 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     }));
     if (viewer) PostMessageA(viewer, WM_CLOSE, 0, 0);
 
+    // The user's profiles, one with blanks at its ends, and the current one survive a setup
+    // run over the installation, which removes and installs the driver again. The running
+    // monitor is asked to exit through its Exit command before Drivora runs.
+    const std::string adapterKey = std::string(kNetClassKey) + "\\0041";
+    HKEY office = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles\\001").c_str(), 0, nullptr,
+                                             0, KEY_ALL_ACCESS, nullptr, &office, nullptr));
+    // A copy of the monitor's first profile, renamed, with blanks around its network name.
+    HKEY first = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles\\000").c_str(), 0, KEY_READ, &first));
+    EXPECT_EQ(ERROR_SUCCESS, SHCopyKeyA(first, nullptr, office, 0));
+    RegCloseKey(first);
+    const char ssid[] = " Office net ";
+    const DWORD powerSave = 1;
+    RegSetValueExA(office, "name", 0, REG_SZ, reinterpret_cast<const BYTE*>("Office"), 7);
+    RegSetValueExA(office, "ssid", 0, REG_SZ, reinterpret_cast<const BYTE*>(ssid), sizeof ssid);
+    RegSetValueExA(office, "powerSave", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&powerSave), sizeof powerSave);
+    RegCloseKey(office);
+    HKEY profiles = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles").c_str(), 0, KEY_ALL_ACCESS, &profiles));
+    RegSetValueExA(profiles, "Selected", 0, REG_SZ, reinterpret_cast<const BYTE*>("Office"), 7);
+    RegCloseKey(profiles);
+    const Texts stored = StoredProfiles(adapterKey);
+    ASSERT_EQ(1u, CountLines(stored, "Profiles\\001\\ssid=1: Office net ")) << Join(stored);
+
+    // The card is found again by the rescan after the driver's removal.
+    PullCard(card);
+    EXPECT_EQ(0, RunSetupWithCard(installDir, log, 2, card));
+    EXPECT_EQ(stored, StoredProfiles(adapterKey));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Profiles.ini").c_str()));
+    EXPECT_TRUE(WaitUntil(20000, [&] { return FindWindowA(nullptr, "Skyvane") != nullptr; }));
+
+    // The uninstaller closes a running marker program before its file goes.
+    std::unique_ptr<Started> markerRun;
+    if (marker) {
+        markerRun = std::make_unique<Started>("\"" + installDir + "\\Qorvath.exe\"");
+        EXPECT_TRUE(WaitUntil(20000, [] { return FindWindowA(nullptr, "Qorvath") != nullptr; }));
+    }
     EXPECT_EQ(0, RunUninstaller(installDir));
     EXPECT_EQ(nullptr, FindWindowA(nullptr, "Skyvane"));
+    if (markerRun) {
+        EXPECT_EQ(0, markerRun->Wait(0));  // ended through its window, not killed
+        EXPECT_EQ(nullptr, FindWindowA(nullptr, "Qorvath"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Qorvath.exe").c_str()));
+    }
 
     // The card is pulled out again.
-    TerminateProcess(card.pi.hProcess, 0);
-    card.Wait(5000);
+    PullCard(card);
     const auto after = Snapshot(installDir);
     for (const auto& [what, state] : before) EXPECT_EQ(state, after.at(what)) << what;
     EXPECT_EQ("", Join(Subkeys((std::string(kNetClassKey) + "\\0041").c_str())));
@@ -281,21 +381,105 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     // Both runs of Drivora appended their steps, in order; the log stays for support.
     const std::string inf = installDir + "\\package\\net5211.inf";
     const Texts lines = LogLines(log);
-    EXPECT_EQ(Texts{}, MissingInOrder(lines, {
+    // The monitor had exited through its window each time before Drivora looked for it.
+    const Texts run = {
+        "start | Drivora ",
+        "start | command line ",
         "Quiet | message boxes | off",
         "DeleteProcess | process Skyvane.exe | not running",
         "! | Device ID PCI\\VEN_168C&DEV_0013 | set",
         "RunINF | section ATHER_DEV_1041.ndi.NT of " + inf + " | installer started",
         "QueryDevice | device PCI\\VEN_168C&DEV_0013 | present",
         "DisableWZCS | ",
-        "end | ",
+        "end | 13 arguments | run ended, exit status 0"};
+    Texts expected = run;
+    expected.insert(expected.end(), run.begin(), run.end());
+    expected.insert(expected.end(), {
         "Quiet | message boxes | off",
-        "DeleteProcess | process Skyvane.exe (",
+        "DeleteProcess | process Skyvane.exe | not running",
         "EnableWZCS | ",
         "Remove | device PCI\\VEN_168C&DEV_0013",
-        "end | "}))
-        << Join(lines);
+        "end | 9 arguments | run ended, exit status 0"});
+    EXPECT_EQ(Texts{}, MissingInOrder(lines, expected)) << Join(lines);
 
+    AthSimClear();
+    DeleteFileA(log.c_str());
+}
+
+// What cannot work is refused before anything changes: Windows 98, which cannot take the
+// driver package, and a folder too long for Drivora's INF path (at most 179 characters).
+TEST(SetupE2E, SetupsThatCannotWorkAreRefusedBeforeAnythingChanges) {
+    const std::string refusedDir = "C:\\Program Files\\Telvara Refused Test";
+    const std::string longDir = refusedDir + "\\" + std::string(180 - refusedDir.size() - 1, 'x');  // 180
+    const struct {
+        const char* windows;
+        std::string installDir;
+        long exitCode;
+    } cases[] = {
+        {"win98", refusedDir, 3},  // unsupported Windows
+        {"winxp", longDir, 6},     // folder too long
+    };
+    ASSERT_TRUE(InstallPackageAdapter());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.windows);
+        ASSERT_TRUE(SetWineVersion("SkyvaneSetup.exe", c.windows));
+        const auto before = Snapshot(c.installDir);
+        Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + c.installDir);
+        ASSERT_TRUE(setup.ok);
+        EXPECT_EQ(c.exitCode, setup.Wait(60000));
+        const auto after = Snapshot(c.installDir);
+        for (const auto& [what, state] : before) EXPECT_EQ(state, after.at(what)) << what;
+    }
+    ASSERT_TRUE(SetWineVersion("SkyvaneSetup.exe", "winxp"));
+    AthSimClear();
+}
+
+// A step of Drivora fails (an old driver's INF file is held open): the setup says so in its
+// exit code, leaves the monitor alone and leaves an uninstaller that removes what was done.
+TEST(SetupE2E, FailedDriverInstallLeavesAWorkingUninstaller) {
+    for (const char* exe : {"SkyvaneSetup.exe", "Drivora.exe", "Un.exe"})
+        ASSERT_TRUE(SetWineVersion(exe, "winxp"));
+    const std::string installDir = "C:\\Program Files\\Telvara Failed Test";
+    if (GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES)
+        RunUninstaller(installDir);
+    ASSERT_TRUE(InstallPackageAdapter());
+    DeleteKey(kMakerKey);
+    const EndProgramsFrom endInstalled{installDir};
+    const std::string log = WindowsDir() + "\\Drivora.log";
+    DeleteFileA(log.c_str());
+    const auto before = Snapshot(installDir);
+
+    // An earlier driver of ours whose INF file cannot be deleted.
+    const std::string oldDriver = std::string(kNetClassKey) + "\\0042";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, oldDriver.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    RegSetValueExA(key, "ComponentId", 0, REG_SZ, reinterpret_cast<const BYTE*>("pci\\ven_168c&dev_0013"), 22);
+    RegSetValueExA(key, "InfPath", 0, REG_SZ, reinterpret_cast<const BYTE*>("oem77.inf"), 10);
+    RegCloseKey(key);
+    const std::string oldInf = WindowsDir() + "\\inf\\oem77.inf";
+    HANDLE held = CreateFileA(oldInf.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    std::unique_ptr<Started> card;
+    EXPECT_EQ(7, RunSetupWithCard(installDir, log, 1, card));  // the driver could not be installed
+    CloseHandle(held);
+    const Texts lines = LogLines(log);
+    // Drivora names the INF folder in its own case.
+    EXPECT_EQ(1u, CountLines(lines, "\\oem77.inf | not deleted (error 32: ")) << Join(lines);
+    EXPECT_EQ(1u, CountLines(lines, "run ended, exit status 1")) << Join(lines);
+    EXPECT_EQ(installDir, ReadString(kUninstallKey, "InstallLocation"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Skyvane.exe").c_str()));
+    Sleep(2000);
+    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Skyvane"));
+
+    // Now that the file can go, the uninstaller removes everything the setup did.
+    EXPECT_EQ(0, RunUninstaller(installDir));
+    PullCard(card);
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, oldDriver.c_str());
+    const auto after = Snapshot(installDir);
+    for (const auto& [what, state] : before) EXPECT_EQ(state, after.at(what)) << what;
     AthSimClear();
     DeleteFileA(log.c_str());
 }

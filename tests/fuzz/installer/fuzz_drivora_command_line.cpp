@@ -24,6 +24,8 @@ public:
         sink_ += drivora::FormatLogLine(line, drivora::LocalTime(), step_, what, outcome);
     }
     bool OpenLog(const std::string& path) override { return path.size() % 2 == 0; }
+    std::string FallbackLogPath() override { return "C:\\TEMP\\Drivora.log"; }
+    void LogRunHeader(const std::string& commandLine) override { LogStep("command line " + commandLine, "read"); }
     void RemoveDevicesByHardwareId() override { Touch(); }
     void PurgeEnumKeys() override { Touch(); }
     void RemoveNetworkDevices() override { Touch(); }

@@ -126,11 +126,12 @@ TEST_F(DispatcherTest, OverLongParametersAreRefusedAndLeaveTheSettingEmpty) {
     const std::string section(50, 's');
     const std::string name(50, 'n');
     const std::string log(260, 'l');
-    EXPECT_EQ((Calls{"msg:Device ID too long (at most 99 characters)", "RemoveDevicesByHardwareId[]",
+    // The log is opened before every other argument, wherever it stands.
+    EXPECT_EQ((Calls{"msg:Log path too long (at most 259 characters)",
+                     "msg:Device ID too long (at most 99 characters)", "RemoveDevicesByHardwareId[]",
                      "msg:INF path too long (at most 199 characters)",
                      "msg:INF section too long (at most 49 characters)",
-                     "msg:Process name too long (at most 49 characters)",
-                     "msg:Log path too long (at most 259 characters)"}),
+                     "msg:Process name too long (at most 49 characters)"}),
               Run(drivora::kOsWinXP,
                   {"!" + id, "/KillUnknow", "#" + path, "%" + section, "DeleteProcess", name, "$" + log}));
     EXPECT_TRUE(state.settings.infPath.empty());
@@ -191,4 +192,24 @@ TEST_F(DispatcherTest, AFailingCommandDoesNotEndTheRun) {
                      "RemoveDevicesByHardwareId[PCI\\VEN_168C]", "msg:Command failed: -KillUnknow",
                      "ReenumerateRootDevices[PCI\\VEN_168C]"}),
               Run(drivora::kOsWinXP, {"/Remove", "-KillUnknow", "/PnP"}));
+}
+
+TEST_F(DispatcherTest, QuietAndTheLogActBeforeEveryOtherArgument) {
+    // Quiet after the log: an unopenable log still falls back to the temporary folder.
+    ops.unopenableLogs = {"C:\\locked.log"};
+    EXPECT_EQ((Calls{"RemoveDevicesByHardwareId[PCI\\VEN_168C]"}),
+              Run(drivora::kOsWinXP, {"/KillUnknow", "$C:\\locked.log", "-quiet"}));
+    EXPECT_TRUE(state.quiet);
+    EXPECT_EQ((Calls{"C:\\locked.log", "C:\\TEMP\\Drivora.log"}), ops.logs);
+
+    // Without /Quiet the same log is reported and not replaced.
+    RunState loud;
+    drivora::SetDefaultSettings(loud.settings, "C:\\WINDOWS");
+    loud.osCode = drivora::kOsWinXP;
+    RecordingOperations loudOps{loud};
+    loudOps.unopenableLogs = {"C:\\locked.log"};
+    Dispatcher(loud, loudOps).Run({"Drivora.exe", "$C:\\locked.log", "/KillUnknow"});
+    EXPECT_EQ((Calls{"msg:Cannot open log file C:\\locked.log", "RemoveDevicesByHardwareId[PCI\\VEN_168C]"}),
+              loudOps.calls);
+    EXPECT_EQ((Calls{"C:\\locked.log"}), loudOps.logs);
 }

@@ -89,6 +89,13 @@ public:
         log.push_back("sleep " + std::to_string(ms));
     }
 
+    std::uint32_t lastError = 0;
+    std::uint32_t LastError() override { return lastError; }
+    std::string ErrorText(std::uint32_t code) override { return "text of " + std::to_string(code); }
+    std::string ProgramVersion() override { return "1.0.0.1"; }
+    std::string WindowsVersion() override { return "5.1.2600 Service Pack 2"; }
+    bool IsAdministrator() override { return true; }
+
     bool KeyExists(const std::string& path) override { return HasKey(path); }
     bool CreateKey(const std::string& path) override {
         AddKey(path);
@@ -120,8 +127,12 @@ public:
         log.push_back("write " + value + "=" + hex);
         return true;
     }
+    // Failed deletions leave the codes Windows gives: 2 for nothing there, 5 for a key with subkeys.
     bool DeleteKey(const std::string& path) override {
-        if (!HasKey(path) || !Children(path).empty()) return false;
+        if (!HasKey(path) || !Children(path).empty()) {
+            lastError = HasKey(path) ? 5 : 2;
+            return false;
+        }
         keys_.erase(drivora::ToUpper(path));
         log.push_back("delete " + path);
         return true;
@@ -139,6 +150,7 @@ public:
     }
     bool DeleteValue(const std::string& path, const std::string& value) override {
         auto k = keys_.find(drivora::ToUpper(path));
+        lastError = 2;
         if (k == keys_.end()) return false;
         return k->second.strings.erase(value) + k->second.dwords.erase(value) > 0;
     }
@@ -213,8 +225,25 @@ public:
 
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
+    std::map<std::string, std::uint32_t> fileErrors;  // RemoveFile fails with these codes
     bool RemoveFile(const std::string& path) override {
+        if (fileErrors.count(path)) {
+            lastError = fileErrors[path];
+            return false;
+        }
         removedFiles.push_back(path);
+        return true;
+    }
+    std::string TempDirectory() override { return "C:\\TEMP\\"; }
+    bool FileSize(const std::string& path, std::uint64_t* size) override {
+        if (!files.count(path)) return false;
+        *size = files[path].size();
+        return true;
+    }
+    bool ReplaceFile(const std::string& from, const std::string& to) override {
+        if (!files.count(from)) return false;
+        files[to] = files[from];
+        files.erase(from);
         return true;
     }
     bool StartProgram(const std::string& commandLine) override {
@@ -223,12 +252,16 @@ public:
     }
 
     std::map<std::string, std::string> files;  // appended to, by path
+    std::set<std::string> unopenable;          // paths OpenAppendFile refuses
+    bool sizeUnknown = false;                  // the open files cannot tell their size
     std::unique_ptr<drivora::AppendFile> OpenAppendFile(const std::string& path) override {
-        return std::make_unique<File>(files[path]);
+        if (unopenable.count(path)) return nullptr;
+        return std::make_unique<File>(files[path], sizeUnknown);
     }
     drivora::LocalTime Now() override { return {2026, 12, 7, 18, 30, 1}; }
 
     int serviceQueries = 0;
+    bool removalNeedsRestart = false;
     bool childZeroIsSuccess = false;    // what Wine's CM_Get_Child does
     std::set<std::string> undeletable;  // upper-cased key paths DeleteKeyTree refuses
     std::vector<std::string> removedDevices;
@@ -236,8 +269,11 @@ public:
 private:
     class File : public drivora::AppendFile {
     public:
-        explicit File(std::string& text) : text_(text) {}
-        std::uint64_t Size() override { return text_.size(); }
+        File(std::string& text, bool sizeUnknown) : text_(text), sizeUnknown_(sizeUnknown) {}
+        bool Size(std::uint64_t* size) override {
+            *size = text_.size();
+            return !sizeUnknown_;
+        }
         bool Append(const char* data, std::size_t size) override {
             text_.append(data, size);
             return true;
@@ -245,6 +281,7 @@ private:
 
     private:
         std::string& text_;
+        bool sizeUnknown_;
     };
 
     class List : public drivora::DeviceList {
@@ -270,6 +307,7 @@ private:
             sys_.log.push_back("reenumerate " + sys_.devices[members.at(index)].instanceId);
             return true;
         }
+        bool RestartNeeded() override { return sys_.removalNeedsRestart; }
         std::vector<std::size_t> members;
 
     private:

@@ -367,10 +367,10 @@ TEST_F(ZeroConfigTest, MissingServiceIsNotWaitedFor) {
     EXPECT_EQ(0u, sys.sleptMs);
 }
 
-TEST_F(OperationsTest, TerminationMatchesTheFirstProcessByPrefixWithoutCase) {
+TEST_F(OperationsTest, TerminationEndsEveryProcessMatchingByPrefixWithoutCase) {
     sys.processes = {{4, "System"}, {10, "notepad.exe"}, {11, "app.exe"}, {12, "app.exe"}};
     ops.TerminateProcessByName("APP.EXE");
-    EXPECT_EQ((Texts{"terminate 11"}), sys.log);
+    EXPECT_EQ((Texts{"terminate 11", "terminate 12"}), sys.log);
     sys.log.clear();
     ops.TerminateProcessByName("notepad.exe.bak");
     ops.TerminateProcessByName("");
@@ -382,4 +382,60 @@ TEST_F(OperationsTest, TerminationOnWindows98UsesTheFileNamePart) {
     sys.processes = {{1, "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL"}, {2, "C:\\PROGRA~1\\APP\\APP.EXE"}};
     ops.TerminateProcessByName("app");
     EXPECT_EQ((Texts{"terminate 2"}), sys.log);
+}
+
+// ---- a whole run: the step log and the exit status the setup reads
+
+namespace {
+
+struct RunCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::uint32_t fileError;  // 0: the INF file is deleted
+    bool restart;
+    int exitStatus;
+    std::vector<std::string> logged;
+};
+
+}  // namespace
+
+TEST_F(OperationsTest, QuietRunsReportTheirOutcomeInTheExitStatusAndTheLog) {
+    const std::vector<RunCase> cases = {
+        {"clean removal", {"$C:\\d.log", "/Remove", "/Quiet"}, 0, false, 0,
+         {"start | Drivora 1.0.0.1 | started", "start | Windows 5.1.2600 Service Pack 2 | administrator",
+          "start | command line Drivora.exe $C:\\d.log /Remove /Quiet | read", "Quiet | message boxes | off",
+          "Remove | file C:\\WINDOWS\\INF\\oem3.inf | deleted", "end | 3 arguments | run ended, exit status 0"}},
+        {"file already gone", {"/Quiet", "$C:\\d.log", "/Remove"}, 2, false, 0,
+         {"Remove | file C:\\WINDOWS\\INF\\oem3.inf | not deleted (error 2: text of 2)"}},
+        {"access denied", {"/Quiet", "$C:\\d.log", "/Remove"}, 5, false, 1,
+         {"Remove | file C:\\WINDOWS\\INF\\oem3.inf | not deleted (error 5: text of 5)",
+          "end | 3 arguments | run ended, exit status 1"}},
+        {"a message", {"/Quiet", "$C:\\d.log", "/RunINF", "%"}, 0, false, 1,
+         {"RunINF | message \"RunINF Command No Support\" | not shown (quiet)"}},
+        {"restart needed", {"/Quiet", "$C:\\d.log", "/Remove"}, 0, true, 2,
+         {"Remove | device removal | Windows must restart to finish it"}},
+        {"failure and restart", {"/Quiet", "$C:\\d.log", "/Remove"}, 5, true, 3, {}},
+        {"not quiet", {"$C:\\d.log", "/Remove"}, 5, true, 0, {}},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunState run;
+        drivora::SetDefaultSettings(run.settings, "C:\\WINDOWS");
+        FakeSystem system;
+        system.SetString(kClass + "\\0001", "ComponentId", "PCI\\VEN_168C&DEV_0013");
+        system.SetString(kClass + "\\0001", "InfPath", "oem3.inf");
+        system.devices = {{"PCI\\VEN_168C&DEV_0013\\1", "PCI\\VEN_168C&DEV_0013"}};
+        if (c.fileError) system.fileErrors["C:\\WINDOWS\\INF\\oem3.inf"] = c.fileError;
+        system.removalNeedsRestart = c.restart;
+        SystemOperations operations{run, system};
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), "Drivora.exe");
+        // Windows 98 has no INF install: RunINF raises a message there.
+        run.osCode = c.args.back() == "%" ? drivora::kOsWin98 : drivora::kOsWinXP;
+        drivora::Dispatcher(run, operations).Run(args);
+        EXPECT_EQ(c.exitStatus, drivora::ExitCode(run));
+        const std::string& log = system.files["C:\\d.log"];
+        for (const std::string& line : c.logged) EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
+        EXPECT_EQ(Texts{}, system.messages);  // never a box in these runs
+    }
 }

@@ -26,10 +26,13 @@ public:
     void Sleep(unsigned ms) override { sleptMs += ms; }
     void BeginStep(const std::string&) override {}
     void LogStep(const std::string&, const std::string&) override {}
+    std::vector<std::string> unopenableLogs;
     bool OpenLog(const std::string& path) override {
         logs.push_back(path);
-        return true;
+        return std::find(unopenableLogs.begin(), unopenableLogs.end(), path) == unopenableLogs.end();
     }
+    std::string FallbackLogPath() override { return "C:\\TEMP\\Drivora.log"; }
+    void LogRunHeader(const std::string&) override {}
 
     void RemoveDevicesByHardwareId() override { Record("RemoveDevicesByHardwareId"); }
     void PurgeEnumKeys() override { Record("PurgeEnumKeys"); }

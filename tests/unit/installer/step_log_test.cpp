@@ -22,11 +22,36 @@ TEST(StepLog, LinesAreCutToTheirBufferAndKeepToOneLine) {
 TEST(StepLog, FileStopsGrowingAtItsBound) {
     FakeSystem sys;
     drivora::StepLog log(sys);
-    sys.files["C:\\d.log"] = std::string(drivora::kMaxLogBytes - 2000, 'o');
+    // Just small enough to be kept at open; the run fills it up.
+    sys.files["C:\\d.log"] = std::string(drivora::kRotateLogBytes, 'o');
     ASSERT_TRUE(log.Open("C:\\d.log"));
-    for (int i = 0; i < 100; ++i) log.Write("step " + std::to_string(i), "done");
+    for (int i = 0; i < 20000; ++i) log.Write("step " + std::to_string(i), "done");
     const std::string& text = sys.files["C:\\d.log"];
     EXPECT_LE(text.size(), drivora::kMaxLogBytes);
+    EXPECT_GT(text.size(), drivora::kMaxLogBytes - drivora::kLogLineMax);
     EXPECT_NE(std::string::npos, text.find("| log | this file | full: later steps are not logged\r\n"));
-    EXPECT_EQ(std::string::npos, text.find("step 99"));
+    EXPECT_EQ(std::string::npos, text.find("step 19999"));
+}
+
+TEST(StepLog, ALogFoundLargeAtOpenBecomesTheOldLog) {
+    FakeSystem sys;
+    drivora::StepLog log(sys);
+    sys.files["C:\\W\\Drivora.log"] = std::string(drivora::kRotateLogBytes + 1, 'a');
+    sys.files["C:\\W\\Drivora.old.log"] = "older run";
+    ASSERT_TRUE(log.Open("C:\\W\\Drivora.log"));
+    log.Write("newest", "logged");
+    EXPECT_EQ(drivora::kRotateLogBytes + 1, sys.files["C:\\W\\Drivora.old.log"].size());
+    EXPECT_EQ("2026-12-07 18:30:01 |  | newest | logged\r\n", sys.files["C:\\W\\Drivora.log"]);
+
+    EXPECT_EQ("C:\\W\\Drivora.old.LOG", drivora::OldLogPath("C:\\W\\Drivora.LOG"));
+    EXPECT_EQ("C:\\W\\setup.txt.old", drivora::OldLogPath("C:\\W\\setup.txt"));
+}
+
+TEST(StepLog, ASizeThatCannotBeHadCountsAsFull) {
+    FakeSystem sys;
+    drivora::StepLog log(sys);
+    sys.sizeUnknown = true;
+    ASSERT_TRUE(log.Open("C:\\d.log"));
+    log.Write("step", "done");
+    EXPECT_EQ("", sys.files["C:\\d.log"]);
 }

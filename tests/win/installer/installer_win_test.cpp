@@ -325,7 +325,11 @@ TEST(QuietRunWinTest, DeviceThatNeverAppearsIsLoggedWithoutAnyWindow) {
     EXPECT_NE(std::string::npos, text.find("| QueryDevice | message \"QueryDevice: device not present after 1 seconds\" "
                                            "| not shown (quiet)\r\n"))
         << text;
-    EXPECT_NE(std::string::npos, text.find("| end | 5 arguments | run ended\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("| end | 5 arguments | run ended, exit status 1\r\n")) << text;
+    EXPECT_EQ(drivora::kExitFailed, drivora::ExitCode(state));
+    // The header names the system and the whole command line.
+    EXPECT_NE(std::string::npos, text.find("| start | Windows ")) << text;
+    EXPECT_NE(std::string::npos, text.find("| start | command line Drivora.exe /Quiet $" + log)) << text;
     file.close();
     DeleteFileA(log.c_str());
 }
