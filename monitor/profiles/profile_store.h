@@ -23,7 +23,10 @@ public:
     int ReloadProfile(const std::string& name);
     // `supportedModes` is the status record's supported-modes word.
     void CreateDefaultProfile(uint32_t supportedModes);
-    void ApplyProfile(const std::string& name);
+    // Returns true when the profile was applied. The overload tells `pages` instead of the
+    // store's own of refusals and of the switch to the Status page.
+    bool ApplyProfile(const std::string& name);
+    bool ApplyProfile(const std::string& name, StorePages& pages);
 
     void StorePassphraseCreating(const std::string& name, const std::string& passphrase);
     void StorePassphrase(const std::string& name, const std::string& passphrase);

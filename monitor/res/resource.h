@@ -45,6 +45,12 @@
 #define ID_TRAY_SITESURVEY 32774
 #define ID_TRAY_ABOUT 32775
 #define ID_TRAY_EXIT 32776
+#define ID_TRAY_RADIO 32777
+// The Profiles submenu holds this grayed item while the adapter has no profile; otherwise
+// one item per profile, in the adapter's order, from ID_TRAY_PROFILE_FIRST.
+#define ID_TRAY_NO_PROFILES 32778
+#define ID_TRAY_PROFILE_FIRST 32800
+#define ID_TRAY_PROFILE_LAST 32863
 
 // Strings
 #define IDS_TAB_CONFIGURATION 61204

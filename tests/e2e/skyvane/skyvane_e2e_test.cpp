@@ -1,12 +1,15 @@
-// Skyvane.exe started from outside: single instance, the hidden frame, the About box and
-// the monitor window opened by a second start.
+// Skyvane.exe started from outside: single instance, the hidden frame, the About box, the
+// monitor window opened by a second start and the commands a start hands to the running copy.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "monitor/adapter/oids.h"
+#include "monitor/res/resource.h"
 #include "tests/support/pe_imports.h"
 #include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
@@ -28,10 +31,10 @@ bool PumpUntil(DWORD ms, Done done) {
 
 class Process {
 public:
-    Process() {
+    explicit Process(const std::string& args = "") {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        std::string command = "\"" + ProgramDir() + "Skyvane.exe\"";
+        std::string command = "\"" + ProgramDir() + "Skyvane.exe\"" + (args.empty() ? "" : " " + args);
         started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                   ProgramDir().c_str(), &si, &pi_) != FALSE;
     }
@@ -78,6 +81,39 @@ struct FakeRunningCopy {
 };
 
 HWND FindMonitorWindow() { return FindWindowA(nullptr, "Telvara WLAN Adapter Monitor"); }
+
+// Runs Skyvane.exe with `args` to its end; its exit code, or 259 when it did not end.
+DWORD RunSkyvane(const std::string& args) {
+    Process run(args);
+    if (!run.Started() || !PumpUntil(90000, [&] { return run.Ended(); })) return 259;
+    return run.ExitCode();
+}
+
+// The page the monitor window shows, once it is open; -1 while it is not.
+int MonitorPage() {
+    HWND monitor = FindMonitorWindow();
+    HWND tab = monitor ? GetDlgItem(monitor, IDC_TAB) : nullptr;
+    return tab ? static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+std::string SelectedProfile() {
+    return testsim::ReadString("SYSTEM\\CurrentControlSet\\Control\\Class\\"
+                               "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007\\Profiles",
+                               "Selected");
+}
+
+// The radio value the driver received last (0 on, 1 off), or 99 when none.
+DWORD LastRadioSet() {
+    DWORD value = 99;
+    AthSimLastRecordedValue(0, oid::kRadio, &value);
+    return value;
+}
+
+HWND WaitForFrame() {
+    HWND frame = nullptr;
+    PumpUntil(30000, [&] { return (frame = FindWindowA("SkyvaneFrame", "Skyvane")) != nullptr; });
+    return frame;
+}
 
 class SkyvaneE2E : public ::testing::Test {
 protected:
@@ -158,4 +194,74 @@ TEST(SkyvaneProgram, InitialisesTheCommonControlsItUses) {
     ASSERT_NE(nullptr, image);
     EXPECT_NE(nullptr, pe::ImportSlot(image, "comctl32.dll", "InitCommonControlsEx"));
     FreeLibrary(image);
+}
+
+TEST_F(SkyvaneE2E, ASecondStartHandsItsCommandToTheRunningCopy) {
+    testsim::Install(testsim::Adapter(0) +
+                     "profile name=Home ssid=Harbor infrastructure=1\n"
+                     "profile name=Office ssid=Tower infrastructure=1\n"
+                     // A WEP key far shorter than its length: the checks refuse it.
+                     "profile name=Broken ssid=Cellar infrastructure=1 privacy=1 eapMethod=7 wpa=0 keyIsHex=1 "
+                     "defaultKey=1 wepKey1=00 wepKeyBits1=104\n"
+                     "select name=Home\nstatus disconnected=0 ssid=Harbor signal=30\n");
+    Process first;
+    ASSERT_TRUE(first.Started());
+    HWND frame = WaitForFrame();
+    ASSERT_NE(nullptr, frame);
+
+    struct Case {
+        const char* args;
+        DWORD code;
+        const char* selected;  // the adapter's profile afterwards
+        DWORD radio;           // the radio value the driver received last
+    } cases[] = {
+        {"/apply Office", 0, "Office", 99},
+        {"/apply Nowhere", 3, "Office", 99},
+        {"/apply Broken", 4, "Office", 99},
+        {"/APPLY \"Home\"", 0, "Home", 99},
+        {"/radio off", 0, "Home", 1},
+        {"/radio on", 0, "Home", 0},
+        {"/radio sideways", 1, "Home", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.code, RunSkyvane(c.args)) << c.args;
+        EXPECT_EQ(c.selected, SelectedProfile()) << c.args;
+        EXPECT_EQ(c.radio, LastRadioSet()) << c.args;
+        EXPECT_EQ(frame, FindWindowA("SkyvaneFrame", "Skyvane")) << c.args;  // still the one copy
+    }
+    EXPECT_EQ(nullptr, FindMonitorWindow());  // no command opened a window or a message
+
+    // /show opens the monitor window on the page, then moves the open window.
+    EXPECT_EQ(0u, RunSkyvane("/show survey"));
+    EXPECT_TRUE(PumpUntil(15000, [] { return MonitorPage() == 3; }));
+    EXPECT_EQ(0u, RunSkyvane("/show status"));
+    EXPECT_TRUE(PumpUntil(15000, [] { return MonitorPage() == 1; }));
+    PostMessageA(FindMonitorWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil(15000, [] { return !FindMonitorWindow(); }));
+
+    // Without an adapter there is nothing to apply or switch.
+    AthSimSetPresent(0, 0);
+    PumpUntil(2500, [] { return false; });  // the poll notices within a tick
+    EXPECT_EQ(2u, RunSkyvane("/radio on"));
+    EXPECT_EQ(2u, RunSkyvane("/apply Home"));
+
+    // /exit ends the copy as the tray's Exit does, and answers once it has ended.
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    EXPECT_TRUE(first.Ended());
+    EXPECT_EQ(nullptr, FindWindowA("SkyvaneFrame", nullptr));
+    EXPECT_EQ(5u, RunSkyvane("/exit"));
+    EXPECT_EQ(nullptr, FindWindowA("SkyvaneFrame", nullptr));  // /exit started no copy
+}
+
+TEST_F(SkyvaneE2E, AFirstStartWithACommandRunsAndCarriesItOut) {
+    Process first("/show about");
+    ASSERT_TRUE(first.Started());
+    ASSERT_NE(nullptr, WaitForFrame());
+    EXPECT_TRUE(PumpUntil(15000, [] { return MonitorPage() == 4; }));
+    EXPECT_FALSE(first.Ended());
+
+    // /exit closes the open monitor window too.
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    EXPECT_TRUE(first.Ended());
+    EXPECT_EQ(nullptr, FindMonitorWindow());
 }

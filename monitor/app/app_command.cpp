@@ -1,0 +1,80 @@
+#include "monitor/app/app_command.h"
+
+#include <cctype>
+#include <vector>
+
+namespace app_command {
+
+namespace {
+
+// Words separated by blanks; a double quote starts or ends a stretch where blanks belong
+// to the word.
+std::vector<std::string> Words(const std::string& args) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (char c : args) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+bool Same(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && !b[i];
+}
+
+// "/name" or "-name".
+bool IsSwitch(const std::string& word, const char* name) {
+    return word.size() > 1 && (word[0] == '/' || word[0] == '-') && Same(word.substr(1), name);
+}
+
+int PageNumber(const std::string& word) {
+    const char* pages[] = {"configuration", "status", "ip", "survey", "about"};
+    for (int i = 0; i < 5; ++i)
+        if (Same(word, pages[i])) return i;
+    return -1;
+}
+
+}  // namespace
+
+Command Parse(const std::string& args) {
+    std::vector<std::string> words = Words(args);
+    Command command;
+    if (words.empty()) return command;
+    command.kind = Kind::Invalid;
+    const std::string& verb = words[0];
+    if (IsSwitch(verb, "exit")) {
+        if (words.size() == 1) command.kind = Kind::Exit;
+        return command;
+    }
+    if (words.size() != 2) return command;
+    const std::string& value = words[1];
+    if (IsSwitch(verb, "apply") && !value.empty()) {
+        command.kind = Kind::Apply;
+        command.profile = value;
+    } else if (IsSwitch(verb, "radio") && (Same(value, "on") || Same(value, "off"))) {
+        command.kind = Kind::Radio;
+        command.radioOn = Same(value, "on");
+    } else if (IsSwitch(verb, "show") && PageNumber(value) >= 0) {
+        command.kind = Kind::Show;
+        command.page = PageNumber(value);
+    }
+    return command;
+}
+
+}  // namespace app_command
