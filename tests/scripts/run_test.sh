@@ -104,7 +104,7 @@ check "a kill: nothing it started is left" nothing_left
 start_run "$tmp/tour.log" --tour "$tmp/tour"
 check "the tour finishes with status 0" eval 'run_ended 300 && ((status == 0))'
 check "the tour leaves nothing behind" nothing_left
-for picture in desktop about tray-menu monitor-0-configuration monitor-1-status monitor-2-ipsettings \
+for picture in desktop about tray-menu tray-menu-profiles monitor-0-configuration monitor-1-status monitor-2-ipsettings \
                monitor-3-sitesurvey monitor-3-sitesurvey-scanning monitor-3-sitesurvey-scanned \
                monitor-4-about monitor-4-about-54 new-profile security-none security-wep \
                security-wpa-psk security-wpa-eap security-8021x drivora-help; do
