@@ -50,6 +50,23 @@ int PageNumber(const std::string& word) {
     return -1;
 }
 
+// The options after /export FILE or /import FILE: "/password TEXT" and, for an import,
+// "/replace", each at most once.
+bool ParseTransferOptions(const std::vector<std::string>& words, Command& command) {
+    bool password = false;
+    for (size_t i = 2; i < words.size(); ++i) {
+        if (IsSwitch(words[i], "password") && !password && i + 1 < words.size()) {
+            command.password = words[++i];
+            password = true;
+        } else if (IsSwitch(words[i], "replace") && !command.replace && command.kind == Kind::Import) {
+            command.replace = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 Command Parse(const std::string& args) {
@@ -62,8 +79,16 @@ Command Parse(const std::string& args) {
         if (words.size() == 1) command.kind = Kind::Exit;
         return command;
     }
-    if (words.size() != 2) return command;
+    if (words.size() < 2) return command;
     const std::string& value = words[1];
+    if (IsSwitch(verb, "export") || IsSwitch(verb, "import")) {
+        Command transfer;
+        transfer.kind = IsSwitch(verb, "export") ? Kind::Export : Kind::Import;
+        transfer.file = value;
+        if (!value.empty() && ParseTransferOptions(words, transfer)) command = transfer;
+        return command;
+    }
+    if (words.size() != 2) return command;
     if (IsSwitch(verb, "apply") && !value.empty()) {
         command.kind = Kind::Apply;
         command.profile = value;
@@ -75,6 +100,27 @@ Command Parse(const std::string& args) {
         command.page = PageNumber(value);
     }
     return command;
+}
+
+std::string Text(const Command& command) {
+    const char* pages[] = {"configuration", "status", "ip", "survey", "about"};
+    auto quoted = [](const std::string& word) { return "\"" + word + "\""; };
+    switch (command.kind) {
+    case Kind::Apply: return "/apply " + quoted(command.profile);
+    case Kind::Radio: return command.radioOn ? "/radio on" : "/radio off";
+    case Kind::Show: return command.page >= 0 && command.page < 5 ? std::string("/show ") + pages[command.page] : "";
+    case Kind::Exit: return "/exit";
+    case Kind::Export:
+    case Kind::Import: {
+        std::string text = (command.kind == Kind::Export ? "/export " : "/import ") + quoted(command.file);
+        if (!command.password.empty()) text += " /password " + quoted(command.password);
+        if (command.replace) text += " /replace";
+        return text;
+    }
+    case Kind::None:
+    case Kind::Invalid: break;
+    }
+    return "";
 }
 
 }  // namespace app_command

@@ -1,6 +1,6 @@
 // Commands a start of Skyvane carries on its command line (/apply NAME, /radio on|off,
-// /show PAGE, /exit), how the running copy is told of one and the exit codes of the start
-// that handed it over. UI-free.
+// /show PAGE, /exit, /export FILE, /import FILE), how the running copy is told of one and
+// the exit codes of the start that handed it over. UI-free.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -8,18 +8,23 @@
 
 namespace app_command {
 
-enum class Kind { None, Apply, Radio, Show, Exit, Invalid };
+enum class Kind { None, Apply, Radio, Show, Exit, Export, Import, Invalid };
 
 struct Command {
     Kind kind = Kind::None;
-    std::string profile;  // Apply
+    std::string profile;   // Apply
     bool radioOn = false;  // Radio
     int page = -1;         // Show: 0 Configuration, 1 Status, 2 IP Settings, 3 Site Survey, 4 About
+    std::string file;      // Export, Import
+    std::string password;  // Export, Import: /password TEXT
+    bool replace = false;  // Import: /replace
 };
 
 // `args` is the command line without the program name. Switches and words are matched
 // without regard to case; a name with spaces is quoted ("My Home").
 Command Parse(const std::string& args);
+// The command line that parses back to `command`: every value quoted.
+std::string Text(const Command& command);
 
 // The exit code of a start that carried a command.
 enum Result : int {
@@ -30,6 +35,11 @@ enum Result : int {
     kRefused = 4,        // /apply: the profile's settings failed the checks; /radio: the driver kept its state
     kNotRunning = 5,     // /exit: no Skyvane was running
     kNoAnswer = 6,       // the running copy did not answer, or did not end after /exit
+    kExists = 7,         // /import: a profile of that name exists (nothing imported)
+    kBadFile = 8,        // /export, /import: the file cannot be written or read, or is malformed
+    kWrongPassword = 9,  // /import: the file's secrets need another password
+    kKeysNeeded = 10,    // /import: done, but some profiles need their keys typed again
+    kLastResult = kKeysNeeded,
 };
 
 // The command travels as its command-line text in a WM_COPYDATA message with this tag;
@@ -42,7 +52,7 @@ constexpr size_t kMaxCommandBytes = 1024;
 constexpr intptr_t kReplyBase = 0x5300;
 inline intptr_t ReplyFor(Result result) { return kReplyBase + result; }
 inline Result ResultOfReply(intptr_t reply) {
-    if (reply < kReplyBase + kDone || reply > kReplyBase + kNoAnswer) return kNoAnswer;
+    if (reply < kReplyBase + kDone || reply > kReplyBase + kLastResult) return kNoAnswer;
     return static_cast<Result>(reply - kReplyBase);
 }
 

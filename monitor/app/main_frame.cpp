@@ -290,6 +290,8 @@ Result CMainFrame::RunCommand(const app_command::Command& command) {
         PostMessageA(Handle(), WM_COMMAND, ID_TRAY_CONFIGURATION + command.page, 0);
         return app_command::kDone;
     case Kind::Exit: EndOnCommand(); return app_command::kDone;
+    case Kind::Export:
+    case Kind::Import: return TransferCommand(command);
     case Kind::None:
     case Kind::Invalid: break;
     }
@@ -308,6 +310,24 @@ Result CMainFrame::RadioCommand(bool on) {
     if (theApp.adapterPresent <= 0) return app_command::kNoAdapter;
     SwitchRadio(on);
     return RadioIsOn() == on ? app_command::kDone : app_command::kRefused;
+}
+
+Result CMainFrame::TransferCommand(const app_command::Command& command) {
+    using Transfer = ProfileStore::Transfer;
+    ProfileStore& store = theApp.store;
+    Transfer done = command.kind == Kind::Export
+                        ? store.ExportProfiles(command.file, command.password)
+                        : store.ImportProfiles(command.file, command.password, command.replace);
+    switch (done) {
+    case Transfer::Done: return app_command::kDone;
+    case Transfer::NoAdapter: return app_command::kNoAdapter;
+    case Transfer::BadFile: return app_command::kBadFile;
+    case Transfer::Exists: return app_command::kExists;
+    case Transfer::WrongPassword: return app_command::kWrongPassword;
+    case Transfer::KeysNeeded: return app_command::kKeysNeeded;
+    case Transfer::NotStored: break;
+    }
+    return app_command::kRefused;
 }
 
 // Ends the program as the tray menu's Exit does, once the monitor window has closed.

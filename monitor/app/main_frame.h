@@ -44,6 +44,7 @@ private:
     app_command::Result RunCommand(const app_command::Command& command);
     app_command::Result ApplyCommand(const std::string& name);
     app_command::Result RadioCommand(bool on);
+    app_command::Result TransferCommand(const app_command::Command& command);
     void EndOnCommand();
 
     // Tick steps.

@@ -4,7 +4,9 @@
 
 #include "athcfg/athcfg.h"
 #include "framework/dialog.h"
+#include "framework/text.h"
 #include "monitor/app/app_command.h"
+#include "monitor/profiles/profile_file.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
@@ -42,6 +44,45 @@ int HandOver(HWND running, const std::string& args, app_command::Kind kind) {
     if (process) CloseHandle(process);
     return result;
 }
+// A file named on the command line, with the folder of this start: the running copy has
+// another current folder.
+std::string FullPath(const std::string& file) {
+    char full[MAX_PATH] = {};
+    char* name = nullptr;
+    DWORD n = GetFullPathNameA(file.c_str(), sizeof full, full, &name);
+    return n > 0 && n < sizeof full ? std::string(full, n) : file;
+}
+
+// Writes `text` to the standard output a script or a redirection gave this start, if any.
+void Say(const std::string& text) {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (out && out != INVALID_HANDLE_VALUE) WriteFile(out, text.data(), DWORD(text.size()), &written, nullptr);
+}
+
+// After an import that found a wrong line or left keys out: which line, which profiles.
+void ReportImport(const app_command::Command& command, int result) {
+    if (result != app_command::kBadFile && result != app_command::kKeysNeeded) return;
+    HANDLE file = CreateFileA(command.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD size = GetFileSize(file, nullptr), read = 0;
+    std::string text;
+    if (size != INVALID_FILE_SIZE && size <= (1u << 20)) {
+        text.resize(size);
+        if (size && !ReadFile(file, &text[0], size, &read, nullptr)) text.clear();
+    }
+    CloseHandle(file);
+    profile_file::ReadResult r = profile_file::Read(text, command.password);
+    if (!r.ok) {
+        Say(fw::Format(fw::LoadText(IDS_IMPORT_BAD_LINE).c_str(), command.file.c_str(), unsigned(r.line)));
+        return;
+    }
+    std::string names;
+    for (const profile_file::Profile& p : r.contents.profiles)
+        if (p.secretsLeftOut) names += (names.empty() ? "" : ", ") + p.Get("Name");
+    Say(fw::Format(fw::LoadText(IDS_IMPORT_KEYS_NEEDED).c_str(), names.c_str()));
+}
 }  // namespace
 
 CMonitorApp::CMonitorApp() : session(*this), store(session, *this, MonitorWindowPages()) {}
@@ -56,9 +97,11 @@ bool CMonitorApp::InitInstance() {
         handOverResult_ = app_command::kBadCommand;
         return false;
     }
+    if (!command.file.empty()) command.file = FullPath(command.file);
     HWND running = FindWindowA(nullptr, kFrameTitle);
     if (running && command.kind != app_command::Kind::None) {
-        handOverResult_ = HandOver(running, commandLine_, command.kind);
+        handOverResult_ = HandOver(running, app_command::Text(command), command.kind);
+        if (command.kind == app_command::Kind::Import) ReportImport(command, handOverResult_);
         return false;
     }
     if (running) {

@@ -19,8 +19,30 @@ struct Field {
     Kind kind;
 };
 // Every value of a profile, in file order; "Name" is the profile's name.
-extern const Field kFields[];
-extern const size_t kFieldCount;
+inline constexpr Field kFields[] = {
+    {"Name", Kind::Text},           {"SSID", Kind::Text},
+    {"DefaultUserName", Kind::Text}, {"Infrastructure", Kind::Number},
+    {"PowerSave", Kind::Number},     {"Privacy", Kind::Number},
+    {"IEEE8021X", Kind::Number},     {"KeyIsHex", Kind::Number},
+    {"DefaultKey", Kind::Number},    {"WepKey1", Kind::Secret},
+    {"WepKey2", Kind::Secret},       {"WepKey3", Kind::Secret},
+    {"WepKey4", Kind::Secret},       {"WepKeyBits1", Kind::Number},
+    {"WepKeyBits2", Kind::Number},   {"WepKeyBits3", Kind::Number},
+    {"WepKeyBits4", Kind::Number},   {"PskPassphrase", Kind::Secret},
+    {"PskBits", Kind::Number},       {"EapMethod", Kind::Number},
+    {"LeapUser", Kind::Text},        {"LeapPassword", Kind::Secret},
+    {"LeapPasswordBits", Kind::Number}, {"ReservedA", Kind::Number},
+    {"LeapDomain", Kind::Text},      {"ReservedB", Kind::Number},
+    {"ClientCertificate", Kind::Text}, {"RootCertificate", Kind::Text},
+    {"ServerDomainName", Kind::Text}, {"LoginName", Kind::Text},
+    {"Wpa", Kind::Number},           {"EapUser", Kind::Text},
+    {"EapPassword", Kind::Secret},   {"EapPasswordBits", Kind::Number},
+    {"SavedFlag1", Kind::Number},    {"SavedFlag2", Kind::Number},
+    {"WirelessMode", Kind::Number},  {"ChannelBand", Kind::Number},
+    {"ChannelMHz", Kind::Number},    {"AuthMode", Kind::Number},
+    {"Passphrase", Kind::Secret},    {"TxRate", Kind::Number},
+};
+inline constexpr size_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
 constexpr size_t kMaxValueChars = 255;
 constexpr size_t kMaxProfiles = 256;

@@ -35,7 +35,6 @@ TEST(AppCommand, ParsesEachCommandAndRefusesTheRest) {
         {"/exit now", Kind::Invalid, "", false, -1},
         {"exit", Kind::Invalid, "", false, -1},
         {"/", Kind::Invalid, "", false, -1},
-        {"/export file.ini", Kind::Invalid, "", false, -1},
     };
     for (const Case& c : cases) {
         app_command::Command command = app_command::Parse(c.args);
@@ -47,12 +46,62 @@ TEST(AppCommand, ParsesEachCommandAndRefusesTheRest) {
     }
 }
 
+TEST(AppCommand, ExportAndImportTakeAFileAndTheirOptions) {
+    struct Case {
+        const char* args;
+        Kind kind;
+        const char* file;
+        const char* password;
+        bool replace;
+    } cases[] = {
+        {"/export profiles.ini", Kind::Export, "profiles.ini", "", false},
+        {"/export \"C:\\My Files\\p.ini\" /password \"two words\"", Kind::Export, "C:\\My Files\\p.ini", "two words", false},
+        {"/import p.ini", Kind::Import, "p.ini", "", false},
+        {"/import p.ini /REPLACE /password pw", Kind::Import, "p.ini", "pw", true},
+        {"-import p.ini -password pw -replace", Kind::Import, "p.ini", "pw", true},
+        {"/export p.ini /replace", Kind::Invalid, "", "", false},
+        {"/import p.ini /replace /replace", Kind::Invalid, "", "", false},
+        {"/import p.ini /password", Kind::Invalid, "", "", false},
+        {"/import p.ini /password a /password b", Kind::Invalid, "", "", false},
+        {"/import p.ini extra", Kind::Invalid, "", "", false},
+        {"/import", Kind::Invalid, "", "", false},
+        {"/export \"\"", Kind::Invalid, "", "", false},
+    };
+    for (const Case& c : cases) {
+        app_command::Command command = app_command::Parse(c.args);
+        EXPECT_EQ(c.kind, command.kind) << c.args;
+        if (command.kind != c.kind) continue;
+        EXPECT_EQ(c.file, command.file) << c.args;
+        EXPECT_EQ(c.password, command.password) << c.args;
+        EXPECT_EQ(c.replace, command.replace) << c.args;
+    }
+}
+
+// A start hands over its command as text: what it parsed must parse back the same.
+TEST(AppCommand, TheTextOfACommandParsesBackToIt) {
+    for (const char* args : {"/apply \"My Home\"", "/radio off", "/radio on", "/show ip", "/exit",
+                             "/export \"C:\\a b\\p.ini\" /password \"x y\"",
+                             "/import p.ini /replace", "/import p.ini /password pw /replace"}) {
+        app_command::Command first = app_command::Parse(args);
+        ASSERT_NE(Kind::Invalid, first.kind) << args;
+        app_command::Command again = app_command::Parse(app_command::Text(first));
+        EXPECT_EQ(first.kind, again.kind) << args;
+        EXPECT_EQ(first.profile, again.profile) << args;
+        EXPECT_EQ(first.radioOn, again.radioOn) << args;
+        EXPECT_EQ(first.page, again.page) << args;
+        EXPECT_EQ(first.file, again.file) << args;
+        EXPECT_EQ(first.password, again.password) << args;
+        EXPECT_EQ(first.replace, again.replace) << args;
+    }
+}
+
 TEST(AppCommand, OnlyRepliesInTheResultRangeCarryAResult) {
     using namespace app_command;
-    for (Result r : {kDone, kBadCommand, kNoAdapter, kNoSuchProfile, kRefused, kNotRunning, kNoAnswer})
+    for (Result r : {kDone, kBadCommand, kNoAdapter, kNoSuchProfile, kRefused, kNotRunning, kNoAnswer,
+                     kExists, kBadFile, kWrongPassword, kKeysNeeded})
         EXPECT_EQ(r, ResultOfReply(ReplyFor(r)));
     // What DefWindowProc or a stranger answers is no result, least of all success.
     EXPECT_EQ(kNoAnswer, ResultOfReply(0));
     EXPECT_EQ(kNoAnswer, ResultOfReply(1));
-    EXPECT_EQ(kNoAnswer, ResultOfReply(kReplyBase + 7));
+    EXPECT_EQ(kNoAnswer, ResultOfReply(kReplyBase + kLastResult + 1));
 }
