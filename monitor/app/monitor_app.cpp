@@ -63,16 +63,8 @@ void Say(const std::string& text) {
 // After an import that found a wrong line or left keys out: which line, which profiles.
 void ReportImport(const app_command::Command& command, int result) {
     if (result != app_command::kBadFile && result != app_command::kKeysNeeded) return;
-    HANDLE file = CreateFileA(command.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD size = GetFileSize(file, nullptr), read = 0;
     std::string text;
-    if (size != INVALID_FILE_SIZE && size <= (1u << 20)) {
-        text.resize(size);
-        if (size && !ReadFile(file, &text[0], size, &read, nullptr)) text.clear();
-    }
-    CloseHandle(file);
+    if (!ProfileStore::ReadProfileFile(command.file, text)) return;
     profile_file::ReadResult r = profile_file::Read(text, command.password);
     if (!r.ok) {
         Say(fw::Format(fw::LoadText(IDS_IMPORT_BAD_LINE).c_str(), command.file.c_str(), unsigned(r.line)));

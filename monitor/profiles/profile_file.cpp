@@ -14,6 +14,9 @@
 
 namespace profile_file {
 
+using blowfish::ReadWord;
+using blowfish::WriteWord;
+
 namespace {
 
 constexpr char kHeader[] = "Skyvane";
@@ -38,14 +41,6 @@ std::array<uint8_t, 16> DeriveKey(const std::string& password, const std::array<
         digest = md5::Compute(input.data(), input.size());
     }
     return digest;
-}
-
-uint32_t ReadWord(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void WriteWord(uint8_t* p, uint32_t w) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(w >> (8 * i));
 }
 
 // Blowfish-CBC over [length byte, text, zero padding]; the first block is a random-looking

@@ -34,6 +34,8 @@ public:
     enum class Transfer { Done, NoAdapter, BadFile, Exists, WrongPassword, KeysNeeded, NotStored };
     Transfer ExportProfiles(const std::string& path, const std::string& password);
     Transfer ImportProfiles(const std::string& path, const std::string& password, bool replace);
+    // The whole text of a profile file, at most 1 MiB; false when it cannot be read.
+    static bool ReadProfileFile(const std::string& path, std::string& text);
 
     void StorePassphraseCreating(const std::string& name, const std::string& passphrase);
     void StorePassphrase(const std::string& name, const std::string& passphrase);

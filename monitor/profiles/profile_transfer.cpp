@@ -86,20 +86,6 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
     return ok;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD size = GetFileSize(file, nullptr), read = 0;
-    bool ok = size != INVALID_FILE_SIZE && size <= kMaxFileBytes;
-    if (ok) {
-        text.resize(size);
-        ok = size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
 profile_file::Profile ToFile(const ACProfile& record) {
     profile_file::Profile p;
     for (const TextMember& t : kTexts) p.Set(t.key, (record.*t.member).c_str());
@@ -113,6 +99,20 @@ void FromFile(const profile_file::Profile& p, ACProfile& record) {
 }
 
 }  // namespace
+
+bool ProfileStore::ReadProfileFile(const std::string& path, std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD size = GetFileSize(file, nullptr), read = 0;
+    bool ok = size != INVALID_FILE_SIZE && size <= kMaxFileBytes;
+    if (ok) {
+        text.resize(size);
+        ok = size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size);
+    }
+    CloseHandle(file);
+    return ok;
+}
 
 Transfer ProfileStore::ExportProfiles(const std::string& path, const std::string& password) {
     ACAdapterConfig* config = session_.mainConfig;
@@ -138,7 +138,7 @@ Transfer ProfileStore::ImportProfiles(const std::string& path, const std::string
     ACAdapterConfig* config = session_.mainConfig;
     if (!config) return Transfer::NoAdapter;
     std::string text;
-    if (!ReadWholeFile(path, text)) return Transfer::BadFile;
+    if (!ReadProfileFile(path, text)) return Transfer::BadFile;
     profile_file::ReadResult read = profile_file::Read(text, password);
     if (read.wrongPassword) return Transfer::WrongPassword;
     if (!read.ok) return Transfer::BadFile;

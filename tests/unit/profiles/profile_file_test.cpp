@@ -42,10 +42,13 @@ std::string Written(const Contents& c, const std::string& password) {
 TEST(ProfileFile, RoundTripWithAPasswordKeepsEveryValueAndShowsNoSecret) {
     Contents c = Two();
     std::string text = Written(c, "open sesame");
-    for (const Profile& p : c.profiles)
-        for (size_t i = 0; i < kFieldCount; ++i)
-            if (kFields[i].kind == Kind::Secret && !p.Get(kFields[i].key).empty())
+    for (const Profile& p : c.profiles) {
+        for (size_t i = 0; i < kFieldCount; ++i) {
+            if (kFields[i].kind == Kind::Secret && !p.Get(kFields[i].key).empty()) {
                 EXPECT_EQ(std::string::npos, text.find(p.Get(kFields[i].key))) << kFields[i].key;
+            }
+        }
+    }
 
     ReadResult r = Read(text, "open sesame");
     ASSERT_TRUE(r.ok) << r.line << " " << r.error;
