@@ -70,26 +70,6 @@ TEST(ProfileFile, RoundTripWithAPasswordKeepsEveryValueAndShowsNoSecret) {
     }
 }
 
-TEST(ProfileFile, WithoutAPasswordSecretsAreLeftOutAndMarked) {
-    Contents c = Two();
-    Profile open = Full("Cafe");
-    for (size_t i = 0; i < kFieldCount; ++i)
-        if (kFields[i].kind == Kind::Secret) open.Set(kFields[i].key, "");
-    c.profiles.push_back(open);
-    std::string text = Written(c, "");
-    EXPECT_EQ(std::string::npos, text.find("-WepKey1"));
-    EXPECT_EQ(std::string::npos, text.find("Salt="));
-
-    ReadResult r = Read(text, "ignored: the file holds no secret");
-    ASSERT_TRUE(r.ok) << r.line << " " << r.error;
-    ASSERT_EQ(3u, r.contents.profiles.size());
-    EXPECT_TRUE(r.contents.profiles[0].secretsLeftOut);
-    EXPECT_TRUE(r.contents.profiles[1].secretsLeftOut);
-    EXPECT_FALSE(r.contents.profiles[2].secretsLeftOut);
-    EXPECT_EQ("", r.contents.profiles[0].Get("PskPassphrase"));
-    EXPECT_EQ(c.profiles[0].Get("SSID"), r.contents.profiles[0].Get("SSID"));
-}
-
 TEST(ProfileFile, ATruncatedFileReadsAsNothing) {
     std::string text = Written(Two(), "pw");
     // Cut after every line but the last: the reader must notice each time.

@@ -77,24 +77,6 @@ TEST(AppCommand, ExportAndImportTakeAFileAndTheirOptions) {
     }
 }
 
-// A start hands over its command as text: what it parsed must parse back the same.
-TEST(AppCommand, TheTextOfACommandParsesBackToIt) {
-    for (const char* args : {"/apply \"My Home\"", "/radio off", "/radio on", "/show ip", "/exit",
-                             "/export \"C:\\a b\\p.ini\" /password \"x y\"",
-                             "/import p.ini /replace", "/import p.ini /password pw /replace"}) {
-        app_command::Command first = app_command::Parse(args);
-        ASSERT_NE(Kind::Invalid, first.kind) << args;
-        app_command::Command again = app_command::Parse(app_command::Text(first));
-        EXPECT_EQ(first.kind, again.kind) << args;
-        EXPECT_EQ(first.profile, again.profile) << args;
-        EXPECT_EQ(first.radioOn, again.radioOn) << args;
-        EXPECT_EQ(first.page, again.page) << args;
-        EXPECT_EQ(first.file, again.file) << args;
-        EXPECT_EQ(first.password, again.password) << args;
-        EXPECT_EQ(first.replace, again.replace) << args;
-    }
-}
-
 TEST(AppCommand, OnlyRepliesInTheResultRangeCarryAResult) {
     using namespace app_command;
     for (Result r : {kDone, kBadCommand, kNoAdapter, kNoSuchProfile, kRefused, kNotRunning, kNoAnswer,
