@@ -2,4 +2,7 @@
 
 #include "monitor/app/monitor_app.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return theApp.Run(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int) {
+    theApp.SetCommandLine(args);
+    return theApp.Run(instance);
+}

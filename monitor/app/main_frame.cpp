@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "framework/app.h"
 #include "framework/text.h"
 #include "monitor/adapter/zero_config.h"
@@ -11,10 +13,23 @@
 #include "monitor/app/tray_state.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
+#include "monitor/ui/radio_toggle.h"
+
+using app_command::Kind;
+using app_command::Result;
 
 namespace {
 // Sent by the shell when it (re)starts: the tray icon must be added again.
 const UINT g_taskbarCreated = fw::RegisteredMessage("TaskbarCreated");
+
+// A command has nobody at the machine to read a message: a refusal shows only in the exit
+// code. A profile it applied still brings an open monitor window to its Status page.
+class CommandPages : public StorePages {
+public:
+    void ShowCheckMessage(UINT) override {}
+    void ShowSecuritySubTab() override {}
+    void ShowStatusPage() override { MonitorWindowPages().ShowStatusPage(); }
+};
 }  // namespace
 
 CMainFrame::CMainFrame(TrayIcon* tray) : tray_(tray ? tray : &ownTray_) {}
@@ -40,6 +55,8 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
+    case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case kRunQueuedCommand: RunCommand(queuedCommand_); return 0;
     }
     return Default(msg, wp, lp);
 }
@@ -147,6 +164,10 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (id >= ID_TRAY_PROFILE_FIRST && id <= ID_TRAY_PROFILE_LAST) {
+        OnProfileChosen(static_cast<size_t>(id - ID_TRAY_PROFILE_FIRST));
+        return;
+    }
     switch (id) {
     case ID_APP_ABOUT: theApp.OnAppAbout(); break;
     case ID_TRAY_CONFIGURATION:
@@ -154,6 +175,7 @@ void CMainFrame::OnCommand(int id) {
     case ID_TRAY_IPSETTINGS:
     case ID_TRAY_SITESURVEY:
     case ID_TRAY_ABOUT: OnOpenPage(id - ID_TRAY_CONFIGURATION); break;
+    case ID_TRAY_RADIO: OnRadioChosen(); break;
     case ID_TRAY_EXIT: OnExit(); break;
     }
 }
@@ -192,8 +214,126 @@ void CMainFrame::ShowTrayMenu() {
     POINT at;
     GetCursorPos(&at);
     SetForegroundWindow(Handle());
-    TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, Handle(), nullptr);
+    HMENU popup = GetSubMenu(menu, 0);
+    FillTrayMenu(popup);
+    TrackPopupMenu(popup, 0, at.x, at.y, 0, Handle(), nullptr);
     DestroyMenu(menu);
+}
+
+// The Profiles submenu lists the adapter's profiles, the current one checked; the Radio item
+// is checked while the radio is on. Without an adapter both are grayed.
+void CMainFrame::FillTrayMenu(HMENU popup) {
+    int profilesAt = -1;
+    for (int i = 0; i < GetMenuItemCount(popup); ++i)
+        if (GetSubMenu(popup, i)) profilesAt = i;
+    HMENU profiles = profilesAt >= 0 ? GetSubMenu(popup, profilesAt) : nullptr;
+    menuProfiles_.clear();
+    if (theApp.adapterPresent <= 0 || !profiles) {
+        if (profilesAt >= 0) EnableMenuItem(popup, profilesAt, MF_BYPOSITION | MF_GRAYED);
+        EnableMenuItem(popup, ID_TRAY_RADIO, MF_BYCOMMAND | MF_GRAYED);
+        return;
+    }
+    const std::vector<std::string>& names = theApp.session.profileNames;
+    size_t room = ID_TRAY_PROFILE_LAST - ID_TRAY_PROFILE_FIRST + 1;
+    menuProfiles_.assign(names.begin(), names.begin() + std::min(names.size(), room));
+    if (!menuProfiles_.empty()) DeleteMenu(profiles, ID_TRAY_NO_PROFILES, MF_BYCOMMAND);
+    std::string current = theApp.session.CurrentProfileName();
+    for (size_t i = 0; i < menuProfiles_.size(); ++i) {
+        UINT flags = MF_STRING | (menuProfiles_[i] == current ? MF_CHECKED : MF_UNCHECKED);
+        AppendMenuA(profiles, flags, ID_TRAY_PROFILE_FIRST + i, tray::MenuText(menuProfiles_[i]).c_str());
+    }
+    CheckMenuItem(popup, ID_TRAY_RADIO, MF_BYCOMMAND | (RadioIsOn() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CMainFrame::OnProfileChosen(size_t index) {
+    // The adapter may have gone while the menu was open.
+    if (index >= menuProfiles_.size() || theApp.adapterPresent <= 0) return;
+    ApplyNamedProfile(menuProfiles_[index], MonitorWindowPages());
+}
+
+void CMainFrame::OnRadioChosen() {
+    if (theApp.adapterPresent > 0) SwitchRadio(!RadioIsOn());
+}
+
+bool CMainFrame::ApplyNamedProfile(const std::string& name, StorePages& pages) {
+    theApp.store.ReloadProfile(name);
+    return theApp.store.ApplyProfile(name, pages);
+}
+
+bool CMainFrame::RadioIsOn() { return RadioToggleForState(theApp.session.RadioState()) == 1; }
+
+void CMainFrame::SwitchRadio(bool on) {
+    theApp.session.SwitchRadio(RadioValueForToggle(on ? 1 : 0));
+    theMonitorDlg.ShowRadioState();
+}
+
+void CMainFrame::QueueCommand(const app_command::Command& command) {
+    queuedCommand_ = command;
+    PostMessageA(Handle(), kRunQueuedCommand, 0, 0);
+}
+
+// A later start hands over its command line; the answer carries the result.
+LRESULT CMainFrame::OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data || data->dwData != app_command::kCopyDataTag) return 0;
+    if (data->cbData > app_command::kMaxCommandBytes || (data->cbData && !data->lpData))
+        return app_command::ReplyFor(app_command::kBadCommand);
+    std::string args(static_cast<const char*>(data->lpData), data->cbData);
+    return app_command::ReplyFor(RunCommand(app_command::Parse(args)));
+}
+
+Result CMainFrame::RunCommand(const app_command::Command& command) {
+    switch (command.kind) {
+    case Kind::Apply: return ApplyCommand(command.profile);
+    case Kind::Radio: return RadioCommand(command.radioOn);
+    case Kind::Show:
+        // Posted: the monitor window runs its own loop, and the caller waits for the answer.
+        PostMessageA(Handle(), WM_COMMAND, ID_TRAY_CONFIGURATION + command.page, 0);
+        return app_command::kDone;
+    case Kind::Exit: EndOnCommand(); return app_command::kDone;
+    case Kind::Export:
+    case Kind::Import: return TransferCommand(command);
+    case Kind::None:
+    case Kind::Invalid: break;
+    }
+    return app_command::kBadCommand;
+}
+
+Result CMainFrame::ApplyCommand(const std::string& name) {
+    if (theApp.adapterPresent <= 0) return app_command::kNoAdapter;
+    const std::vector<std::string>& names = theApp.session.profileNames;
+    if (std::find(names.begin(), names.end(), name) == names.end()) return app_command::kNoSuchProfile;
+    CommandPages pages;
+    return ApplyNamedProfile(name, pages) ? app_command::kDone : app_command::kRefused;
+}
+
+Result CMainFrame::RadioCommand(bool on) {
+    if (theApp.adapterPresent <= 0) return app_command::kNoAdapter;
+    SwitchRadio(on);
+    return RadioIsOn() == on ? app_command::kDone : app_command::kRefused;
+}
+
+Result CMainFrame::TransferCommand(const app_command::Command& command) {
+    using Transfer = ProfileStore::Transfer;
+    ProfileStore& store = theApp.store;
+    Transfer done = command.kind == Kind::Export
+                        ? store.ExportProfiles(command.file, command.password)
+                        : store.ImportProfiles(command.file, command.password, command.replace);
+    switch (done) {
+    case Transfer::Done: return app_command::kDone;
+    case Transfer::NoAdapter: return app_command::kNoAdapter;
+    case Transfer::BadFile: return app_command::kBadFile;
+    case Transfer::Exists: return app_command::kExists;
+    case Transfer::WrongPassword: return app_command::kWrongPassword;
+    case Transfer::KeysNeeded: return app_command::kKeysNeeded;
+    case Transfer::NotStored: break;
+    }
+    return app_command::kRefused;
+}
+
+// Ends the program as the tray menu's Exit does, once the monitor window has closed.
+void CMainFrame::EndOnCommand() {
+    if (HWND monitor = MonitorWindow()) SendMessageA(monitor, WM_CLOSE, 0, 0);
+    PostMessageA(Handle(), WM_COMMAND, ID_TRAY_EXIT, 0);
 }
 
 void CMainFrame::OnTaskbarCreated() {

@@ -5,17 +5,24 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/window.h"
+#include "monitor/app/app_command.h"
 #include "monitor/app/tray_icon.h"
+
+class StorePages;
 
 class CMainFrame : public fw::Window {
 public:
     // `tray` shows the icon; tests pass a recorder. It must outlive the frame.
     explicit CMainFrame(TrayIcon* tray = nullptr);
     bool CreateFrame();
+    // Runs `command` once the message loop runs: the command a first start carried.
+    void QueueCommand(const app_command::Command& command);
 
     static constexpr UINT kPollTimer = 199;
+    static constexpr UINT kRunQueuedCommand = WM_APP + 1;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -30,6 +37,15 @@ private:
     void OnTaskbarCreated();
     void OnOpenPage(int page);
     void OnExit();
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    void OnProfileChosen(size_t index);
+    void OnRadioChosen();
+
+    app_command::Result RunCommand(const app_command::Command& command);
+    app_command::Result ApplyCommand(const std::string& name);
+    app_command::Result RadioCommand(bool on);
+    app_command::Result TransferCommand(const app_command::Command& command);
+    void EndOnCommand();
 
     // Tick steps.
     void PollDisconnected(int32_t radio);
@@ -41,6 +57,11 @@ private:
     void ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip);
     bool IsMenuEvent(LPARAM event);
     void ShowTrayMenu();
+    void FillTrayMenu(HMENU popup);
+    // Loads profile `name` for editing and applies it as the Configuration page's Apply does.
+    static bool ApplyNamedProfile(const std::string& name, StorePages& pages);
+    static bool RadioIsOn();
+    static void SwitchRadio(bool on);
     void PushSamples(int32_t received, int32_t sent);
     // The monitor window when it is open.
     static HWND MonitorWindow();
@@ -57,6 +78,8 @@ private:
     UINT icon_ = 0;
     bool keyboardEvents_ = false;  // the shell sends NIN_KEYSELECT and WM_CONTEXTMENU
     DWORD keyMenuClosedAt_ = 0;
+    std::vector<std::string> menuProfiles_;  // the Profiles submenu's names, in item order
+    app_command::Command queuedCommand_;
 
     TrayIcon ownTray_;
     TrayIcon* tray_;

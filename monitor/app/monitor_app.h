@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "framework/app.h"
 #include "monitor/adapter/adapter_session.h"
@@ -24,6 +25,8 @@ public:
 
     // Shows the About box (dialog 100).
     void OnAppAbout();
+    // The command line without the program name, before Run.
+    void SetCommandLine(const char* args) { commandLine_ = args ? args : ""; }
 
     AdapterSession session;
     ProfileStore store;
@@ -47,6 +50,8 @@ private:
 
     CMainFrame* frame_ = nullptr;
     ACProfile* startProfile_ = nullptr;  // the empty profile made at start-up
+    std::string commandLine_;
+    int handOverResult_ = 0;  // exit code of a start that handed its command over
 };
 
 extern CMonitorApp theApp;

@@ -24,4 +24,13 @@ std::string FitTip(const std::string& text) {
     return text.size() < kTipField ? text : text.substr(0, kTipField - 1);
 }
 
+std::string MenuText(const std::string& name) {
+    std::string text;
+    for (char c : name) {
+        if (c == '&') text += '&';
+        text += c;
+    }
+    return text;
+}
+
 }  // namespace tray

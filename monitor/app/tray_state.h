@@ -27,4 +27,7 @@ int32_t TrafficSample(uint64_t previous, uint64_t current);
 // `text` cut so that it fits the tip field with its terminator.
 std::string FitTip(const std::string& text);
 
+// A profile name as a menu item's text: an ampersand shows as itself, not as a mnemonic.
+std::string MenuText(const std::string& name);
+
 }  // namespace tray

@@ -23,4 +23,12 @@ private:
     uint32_t s_[4][256];
 };
 
+// Block words as the ciphers built on this one store them: least significant byte first.
+inline uint32_t ReadWord(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline void WriteWord(uint8_t* p, uint32_t w) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(w >> (8 * i));
+}
+
 }  // namespace blowfish

@@ -8,11 +8,13 @@
 #include "monitor/profiles/profile_rules.h"
 #include "monitor/profiles/profile_store.h"
 
-void ProfileStore::ApplyProfile(const std::string& name) {
+bool ProfileStore::ApplyProfile(const std::string& name) { return ApplyProfile(name, pages_); }
+
+bool ProfileStore::ApplyProfile(const std::string& name, StorePages& pages) {
     ACAdapterConfig* config = session_.mainConfig;
     ACProfile* target = config ? config->GetProfile(name.c_str()) : nullptr;
     ACProfile* edit = edit_.editProfile;
-    if (!target || !edit) return;
+    if (!target || !edit) return false;
     const std::string& passphrase = edit_.editPassphrase;
 
     profile_rules::NormalisingCopy(*edit, *target, profile_rules::CopyKind::SaveOrApply,
@@ -20,15 +22,15 @@ void ProfileStore::ApplyProfile(const std::string& name) {
     profile_rules::ApplyAdditions(*target, passphrase);
 
     if (int message = profile_rules::KeyCheck(*edit, passphrase)) {
-        pages_.ShowCheckMessage(message);
-        pages_.ShowSecuritySubTab();
-        return;
+        pages.ShowCheckMessage(message);
+        pages.ShowSecuritySubTab();
+        return false;
     }
     profile_rules::ApplyVerdict verdict = profile_rules::ApplyCheck(*edit);
     if (!verdict.pass) {
-        if (verdict.messageId) pages_.ShowCheckMessage(verdict.messageId);
-        pages_.ShowSecuritySubTab();
-        return;
+        if (verdict.messageId) pages.ShowCheckMessage(verdict.messageId);
+        pages.ShowSecuritySubTab();
+        return false;
     }
 
     config->WriteConfig(0);
@@ -40,5 +42,6 @@ void ProfileStore::ApplyProfile(const std::string& name) {
     config->ActivateProfile(target);
     edit_.rememberedSubTab = 0;
     edit_.ClearMaskFlags();
-    pages_.ShowStatusPage();
+    pages.ShowStatusPage();
+    return true;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "monitor/profiles/profile_edit_state.h"
 #include "monitor/profiles/store_pages.h"
@@ -23,7 +24,18 @@ public:
     int ReloadProfile(const std::string& name);
     // `supportedModes` is the status record's supported-modes word.
     void CreateDefaultProfile(uint32_t supportedModes);
-    void ApplyProfile(const std::string& name);
+    // Returns true when the profile was applied. The overload tells `pages` instead of the
+    // store's own of refusals and of the switch to the Status page.
+    bool ApplyProfile(const std::string& name);
+    bool ApplyProfile(const std::string& name, StorePages& pages);
+
+    // Moving every profile to or from a file (see profile_file.h). Nothing reaches the
+    // store unless the whole file is sound and no name is taken (or `replace` is set).
+    enum class Transfer { Done, NoAdapter, BadFile, Exists, WrongPassword, KeysNeeded, NotStored };
+    Transfer ExportProfiles(const std::string& path, const std::string& password);
+    Transfer ImportProfiles(const std::string& path, const std::string& password, bool replace);
+    // The whole text of a profile file, at most 1 MiB; false when it cannot be read.
+    static bool ReadProfileFile(const std::string& path, std::string& text);
 
     void StorePassphraseCreating(const std::string& name, const std::string& passphrase);
     void StorePassphrase(const std::string& name, const std::string& passphrase);

@@ -9,6 +9,9 @@
 
 namespace secret {
 
+using blowfish::ReadWord;
+using blowfish::WriteWord;
+
 namespace {
 
 constexpr size_t kWorkBuffer = 256;
@@ -16,18 +19,6 @@ constexpr size_t kWorkBuffer = 256;
 blowfish::Cipher Schedule(const std::string& key) {
     size_t length = key.size() < kMaxKeyChars ? key.size() : kMaxKeyChars;
     return blowfish::Cipher(reinterpret_cast<const uint8_t*>(key.data()), length);
-}
-
-// Block words are stored least significant byte first.
-uint32_t ReadWord(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void WriteWord(uint8_t* p, uint32_t w) {
-    p[0] = uint8_t(w);
-    p[1] = uint8_t(w >> 8);
-    p[2] = uint8_t(w >> 16);
-    p[3] = uint8_t(w >> 24);
 }
 
 }  // namespace

@@ -45,8 +45,17 @@
 #define ID_TRAY_SITESURVEY 32774
 #define ID_TRAY_ABOUT 32775
 #define ID_TRAY_EXIT 32776
+#define ID_TRAY_RADIO 32777
+// The Profiles submenu holds this grayed item while the adapter has no profile; otherwise
+// one item per profile, in the adapter's order, from ID_TRAY_PROFILE_FIRST.
+#define ID_TRAY_NO_PROFILES 32778
+#define ID_TRAY_PROFILE_FIRST 32800
+#define ID_TRAY_PROFILE_LAST 32863
 
 // Strings
+// What a start with /import writes to its standard output.
+#define IDS_IMPORT_BAD_LINE 62300
+#define IDS_IMPORT_KEYS_NEEDED 62301
 #define IDS_TAB_CONFIGURATION 61204
 #define IDS_TAB_STATUS 61205
 #define IDS_TAB_IPSETTINGS 61206

@@ -159,6 +159,10 @@ void CMonitorDlg::InitRadioButton() {
     SetDlgItemTextA(Handle(), IDC_RADIO_BUTTON, fw::LoadText(RadioTextForToggle(toggle)).c_str());
 }
 
+void CMonitorDlg::ShowRadioState() {
+    if (Handle()) InitRadioButton();
+}
+
 void CMonitorDlg::BuildTabs() {
     HWND tab = Item(IDC_TAB);
     TabCtrl_DeleteAllItems(tab);

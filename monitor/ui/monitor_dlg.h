@@ -20,6 +20,8 @@ public:
     void SwitchPage(int index);
     // Shows the page `step` tabs to the right (negative: to the left), wrapping at the ends.
     void StepPage(int step);
+    // The open window's Radio button follows the radio's state (switched from elsewhere).
+    void ShowRadioState();
     // The page object of tab `index` (0-4); its window exists only while it is shown.
     static fw::Dialog* Page(int index);
 

@@ -110,7 +110,7 @@ start_run "$tmp/tour.log" --tour "$tmp/tour"
 check "the tour finishes with status 0" eval 'run_ended 300 && ((status == 0))'
 check "the tour runs the 32-bit programs" grep -q "^run: PE32 executable (GUI) Intel 80386: $build/win32/bin/Skyvane.exe" "$tmp/tour.log"
 check "the tour leaves nothing behind" nothing_left
-for picture in desktop about tray-menu monitor-0-configuration monitor-1-status monitor-2-ipsettings \
+for picture in desktop about tray-menu tray-menu-profiles monitor-0-configuration monitor-1-status monitor-2-ipsettings \
                monitor-3-sitesurvey monitor-3-sitesurvey-scanning monitor-3-sitesurvey-scanned \
                monitor-4-about monitor-4-about-54 new-profile security-none security-wep \
                security-wpa-psk security-wpa-eap security-8021x drivora-help sitesurvey-menu channel-view; do

@@ -1,12 +1,18 @@
-// Skyvane.exe started from outside: single instance, the hidden frame, the About box and
-// the monitor window opened by a second start.
+// Skyvane.exe started from outside: single instance, the hidden frame, the About box, the
+// monitor window opened by a second start and the commands a start hands to the running copy.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "monitor/adapter/oids.h"
+#include "monitor/profiles/profile_file.h"
+#include "monitor/res/resource.h"
 #include "tests/support/pe_imports.h"
 #include "tests/support/program_dir.h"
 #include "tests/support/sim_scenario.h"
@@ -28,11 +34,16 @@ bool PumpUntil(DWORD ms, Done done) {
 
 class Process {
 public:
-    Process() {
+    // `output`: a file handle (inheritable) that gets the program's standard output.
+    explicit Process(const std::string& args = "", HANDLE output = nullptr) {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        std::string command = "\"" + ProductDir() + "Skyvane.exe\"";
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+        if (output) {
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdOutput = output;
+        }
+        std::string command = "\"" + ProductDir() + "Skyvane.exe\"" + (args.empty() ? "" : " " + args);
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, output != nullptr, 0, nullptr,
                                   ProductDir().c_str(), &si, &pi_) != FALSE;
     }
     ~Process() {
@@ -78,6 +89,59 @@ struct FakeRunningCopy {
 };
 
 HWND FindMonitorWindow() { return FindWindowA(nullptr, "Telvara WLAN Adapter Monitor"); }
+
+// Runs Skyvane.exe with `args` to its end; its exit code, or 259 when it did not end.
+// `output` gets what it wrote to its standard output.
+DWORD RunSkyvane(const std::string& args, std::string* output = nullptr) {
+    std::string outPath = ProgramDir() + "skyvane-output.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = output ? CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                      CREATE_ALWAYS, 0, nullptr)
+                        : nullptr;
+    Process run(args, out);
+    if (out) CloseHandle(out);
+    if (!run.Started() || !PumpUntil(90000, [&] { return run.Ended(); })) return 259;
+    if (output) {
+        std::ifstream in(outPath, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        *output = text.str();
+    }
+    return run.ExitCode();
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The page the monitor window shows, once it is open; -1 while it is not.
+int MonitorPage() {
+    HWND monitor = FindMonitorWindow();
+    HWND tab = monitor ? GetDlgItem(monitor, IDC_TAB) : nullptr;
+    return tab ? static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+std::string SelectedProfile() {
+    return testsim::ReadString("SYSTEM\\CurrentControlSet\\Control\\Class\\"
+                               "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007\\Profiles",
+                               "Selected");
+}
+
+// The radio value the driver received last (0 on, 1 off), or 99 when none.
+DWORD LastRadioSet() {
+    DWORD value = 99;
+    AthSimLastRecordedValue(0, oid::kRadio, &value);
+    return value;
+}
+
+HWND WaitForFrame() {
+    HWND frame = nullptr;
+    PumpUntil(30000, [&] { return (frame = FindWindowA("SkyvaneFrame", "Skyvane")) != nullptr; });
+    return frame;
+}
 
 class SkyvaneE2E : public ::testing::Test {
 protected:
@@ -155,4 +219,157 @@ TEST_F(SkyvaneE2E, HiddenFrameAboutBoxAndSecondStartOpeningTheMonitorWindow) {
 TEST(SkyvaneProgram, InitialisesTheCommonControlsItUses) {
     EXPECT_TRUE(pe::FileImports(ProductDir() + "Skyvane.exe", "comctl32.dll", "InitCommonControlsEx"));
     EXPECT_FALSE(pe::FileImports(ProductDir() + "Skyvane.exe", "comctl32.dll", "NoSuchFunction"));
+}
+
+TEST_F(SkyvaneE2E, ASecondStartHandsItsCommandToTheRunningCopy) {
+    testsim::Install(testsim::Adapter(0) +
+                     "profile name=Home ssid=Harbor infrastructure=1\n"
+                     "profile name=Office ssid=Tower infrastructure=1\n"
+                     // A WEP key far shorter than its length: the checks refuse it.
+                     "profile name=Broken ssid=Cellar infrastructure=1 privacy=1 eapMethod=7 wpa=0 keyIsHex=1 "
+                     "defaultKey=1 wepKey1=00 wepKeyBits1=104\n"
+                     "select name=Home\nstatus disconnected=0 ssid=Harbor signal=30\n");
+    Process first;
+    ASSERT_TRUE(first.Started());
+    HWND frame = WaitForFrame();
+    ASSERT_NE(nullptr, frame);
+
+    struct Case {
+        const char* args;
+        DWORD code;
+        const char* selected;  // the adapter's profile afterwards
+        DWORD radio;           // the radio value the driver received last
+    } cases[] = {
+        {"/apply Office", 0, "Office", 99},
+        {"/apply Nowhere", 3, "Office", 99},
+        {"/apply Broken", 4, "Office", 99},
+        {"/APPLY \"Home\"", 0, "Home", 99},
+        {"/radio off", 0, "Home", 1},
+        {"/radio on", 0, "Home", 0},
+        {"/radio sideways", 1, "Home", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.code, RunSkyvane(c.args)) << c.args;
+        EXPECT_EQ(c.selected, SelectedProfile()) << c.args;
+        EXPECT_EQ(c.radio, LastRadioSet()) << c.args;
+        EXPECT_EQ(frame, FindWindowA("SkyvaneFrame", "Skyvane")) << c.args;  // still the one copy
+    }
+    EXPECT_EQ(nullptr, FindMonitorWindow());  // no command opened a window or a message
+
+    // /show opens the monitor window on the page, then moves the open window.
+    EXPECT_EQ(0u, RunSkyvane("/show survey"));
+    EXPECT_TRUE(PumpUntil(15000, [] { return MonitorPage() == 3; }));
+    EXPECT_EQ(0u, RunSkyvane("/show status"));
+    EXPECT_TRUE(PumpUntil(15000, [] { return MonitorPage() == 1; }));
+    PostMessageA(FindMonitorWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil(15000, [] { return !FindMonitorWindow(); }));
+
+    // Without an adapter there is nothing to apply or switch.
+    AthSimSetPresent(0, 0);
+    PumpUntil(2500, [] { return false; });  // the poll notices within a tick
+    EXPECT_EQ(2u, RunSkyvane("/radio on"));
+    EXPECT_EQ(2u, RunSkyvane("/apply Home"));
+
+    // /exit ends the copy as the tray's Exit does, and answers once it has ended.
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    EXPECT_TRUE(first.Ended());
+    EXPECT_EQ(nullptr, FindWindowA("SkyvaneFrame", nullptr));
+    EXPECT_EQ(5u, RunSkyvane("/exit"));
+    EXPECT_EQ(nullptr, FindWindowA("SkyvaneFrame", nullptr));  // /exit started no copy
+}
+
+TEST_F(SkyvaneE2E, AFirstStartWithACommandRunsAndCarriesItOut) {
+    Process first("/show about");
+    ASSERT_TRUE(first.Started());
+    ASSERT_NE(nullptr, WaitForFrame());
+    EXPECT_TRUE(PumpUntil(15000, [] { return MonitorPage() == 4; }));
+    EXPECT_FALSE(first.Ended());
+
+    // /exit closes the open monitor window too.
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    EXPECT_TRUE(first.Ended());
+    EXPECT_EQ(nullptr, FindMonitorWindow());
+}
+
+TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
+    const std::string dir = ProgramDir();
+    const std::string withKeys = dir + "moved-keys.ini", noKeys = dir + "moved-nokeys.ini";
+    const std::string cut = dir + "moved-cut.ini", before = dir + "moved-before.ini",
+                      after = dir + "moved-after.ini", back = dir + "moved-back.ini";
+    testsim::Install(testsim::Adapter(0) +
+                     "profile name=Home ssid=Harbor infrastructure=1 privacy=1 wpa=1 eapMethod=7 "
+                     "pskPassphrase=\"sunny-terrace-42\" pskBits=128 channelMHz=2437\n"
+                     "profile name=Library ssid=Stacks infrastructure=1 privacy=1 wpa=0 eapMethod=7 "
+                     "keyIsHex=1 wepKey1=1A2B3C4D5E wepKeyBits1=40 defaultKey=1\n"
+                     "profile name=Cafe ssid=Corner infrastructure=0 powerSave=1 wirelessMode=12\n"
+                     "select name=Home\n");
+    {
+        Process first;
+        ASSERT_NE(nullptr, WaitForFrame());
+        EXPECT_EQ(0u, RunSkyvane("/export \"" + withKeys + "\" /password \"two words\""));
+        EXPECT_EQ(0u, RunSkyvane("/export \"" + noKeys + "\""));
+        EXPECT_EQ(0u, RunSkyvane("/export moved-relative.ini"));  // the folder of the start
+        EXPECT_EQ(0u, RunSkyvane("/exit"));
+    }
+    std::string keysText = FileText(withKeys);
+    EXPECT_NE(std::string::npos, keysText.find("SSID=Harbor"));
+    for (const char* secret : {"sunny-terrace-42", "1A2B3C4D5E"}) {
+        EXPECT_EQ(std::string::npos, keysText.find(secret)) << secret;
+        EXPECT_EQ(std::string::npos, FileText(noKeys).find(secret)) << secret;
+    }
+    EXPECT_NE("", FileText(dir + "moved-relative.ini"));
+    // Half the file, as a copy cut short would leave it.
+    std::ofstream(cut, std::ios::binary) << keysText.substr(0, keysText.size() / 2);
+
+    // Another machine: another adapter, with a profile of the same name.
+    testsim::ClearProductKeys();
+    testsim::Install(testsim::Adapter(1) + "profile name=Cafe ssid=Elsewhere infrastructure=1\n"
+                                           "select name=Cafe\n");
+    Process second;
+    ASSERT_NE(nullptr, WaitForFrame());
+    ASSERT_EQ(0u, RunSkyvane("/export \"" + before + "\""));
+
+    std::string said;
+    struct Refused {
+        std::string args;
+        DWORD code;
+    } refused[] = {
+        {"/import \"" + cut + "\" /password \"two words\" /replace", 8},
+        {"/import \"" + withKeys + "\" /password other /replace", 9},
+        {"/import \"" + withKeys + "\" /password \"two words\"", 7},  // Cafe exists
+        {"/import \"" + dir + "no-such-file.ini\"", 8},
+    };
+    for (const Refused& r : refused) {
+        EXPECT_EQ(r.code, RunSkyvane(r.args, &said)) << r.args;
+        ASSERT_EQ(0u, RunSkyvane("/export \"" + after + "\""));
+        EXPECT_EQ(FileText(before), FileText(after)) << r.args;  // nothing changed
+    }
+    RunSkyvane("/import \"" + cut + "\" /password \"two words\"", &said);
+    EXPECT_NE(std::string::npos, said.find("line ")) << said;
+
+    // With the password and /replace every value arrives, secrets included.
+    EXPECT_EQ(0u, RunSkyvane("/import \"" + withKeys + "\" /password \"two words\" /replace"));
+    ASSERT_EQ(0u, RunSkyvane("/export \"" + back + "\" /password pw"));
+    profile_file::ReadResult sent = profile_file::Read(keysText, "two words");
+    profile_file::ReadResult arrived = profile_file::Read(FileText(back), "pw");
+    ASSERT_TRUE(sent.ok && arrived.ok) << sent.error << arrived.error;
+    EXPECT_EQ("Cafe", arrived.contents.current);  // an import selects nothing
+    ASSERT_EQ(3u, arrived.contents.profiles.size());
+    for (const profile_file::Profile& p : sent.contents.profiles) {
+        const profile_file::Profile* match = nullptr;
+        for (const profile_file::Profile& q : arrived.contents.profiles)
+            if (q.Get("Name") == p.Get("Name")) match = &q;
+        ASSERT_NE(nullptr, match) << p.Get("Name");
+        for (const profile_file::Field& f : profile_file::kFields)
+            EXPECT_EQ(p.Get(f.key), match->Get(f.key)) << p.Get("Name") << " " << f.key;
+    }
+
+    // Without keys: imported, and the start says which profiles need them typed again.
+    EXPECT_EQ(10u, RunSkyvane("/import \"" + noKeys + "\" /replace", &said));
+    EXPECT_NE(std::string::npos, said.find("Home, Library")) << said;
+    EXPECT_EQ(std::string::npos, said.find("Cafe")) << said;
+
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    for (const std::string& f : {withKeys, noKeys, cut, before, after, back, dir + "moved-relative.ini"})
+        DeleteFileA(f.c_str());
 }

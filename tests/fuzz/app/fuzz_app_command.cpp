@@ -1,0 +1,26 @@
+// Feeds arbitrary bytes as a command line to the parser.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "monitor/app/app_command.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string args(reinterpret_cast<const char*>(data), size);
+    app_command::Command command = app_command::Parse(args);
+    using app_command::Kind;
+    if (command.kind == Kind::Apply && (command.profile.empty() || command.profile.size() > size)) abort();
+    if (command.kind == Kind::Show && (command.page < 0 || command.page > 4)) abort();
+    if (command.kind != Kind::Show && command.page != -1) abort();
+    // What it accepts travels as text to the running copy and must arrive the same.
+    if (command.kind != Kind::None && command.kind != Kind::Invalid) {
+        app_command::Command again = app_command::Parse(app_command::Text(command));
+        if (again.kind != command.kind || again.profile != command.profile ||
+            again.file != command.file || again.password != command.password ||
+            again.replace != command.replace || again.page != command.page ||
+            again.radioOn != command.radioOn)
+            abort();
+    }
+    return 0;
+}
