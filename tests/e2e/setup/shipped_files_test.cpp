@@ -115,9 +115,17 @@ std::string VersionString(const std::string& file, const char* name) {
     std::vector<char> info(GetFileVersionInfoSizeA(file.c_str(), &ignored));
     if (info.empty() || !GetFileVersionInfoA(file.c_str(), 0, static_cast<DWORD>(info.size()), info.data()))
         return "<no version resource>";
-    char* value = nullptr;
+    // The strings stand under the file's first language and code page: 1200 (Unicode) in
+    // our programs and the Unicode setup, 1252 in the ANSI setup.
+    WORD* translation = nullptr;
     UINT length = 0;
-    const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+        length < 2 * sizeof(WORD))
+        return "<no translation>";
+    char block[40];
+    wsprintfA(block, "\\StringFileInfo\\%04X%04X\\", translation[0], translation[1]);
+    char* value = nullptr;
+    const std::string path = block + std::string(name);
     if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
         return "<no " + std::string(name) + ">";
     return value;

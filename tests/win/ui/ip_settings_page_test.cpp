@@ -314,7 +314,9 @@ TEST_F(IpSettingsPage, AReleaseRunsUntilItsWorkerEndsAndLeavesNoMarker) {
                               return ended = s.releaseEnabled && MarkerWindows() == 0 && !MarkerProcessRuns();
                           }) +
                           std::vector<Step>(20, [&] { markerSeen = markerSeen || MarkerWindows() > 0; }));
-        if (*tie) EXPECT_FALSE(enabledByRefresh) << "the buttons came back while the release ran";
+        if (*tie) {
+            EXPECT_FALSE(enabledByRefresh) << "the buttons came back while the release ran";
+        }
         EXPECT_TRUE(ended) << tie << ": the operation did not end, or its marker stayed";
         EXPECT_EQ(*tie != '\0', markerSeen) << tie;
         EXPECT_EQ(0, MarkerWindows()) << tie;
