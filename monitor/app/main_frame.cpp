@@ -3,17 +3,25 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <iphlpapi.h>
+
 #include <algorithm>
+#include <vector>
+
+#include "athcfg/athcfg.h"
 
 #include "framework/app.h"
 #include "framework/text.h"
 #include "monitor/adapter/zero_config.h"
 #include "monitor/adapter/zero_config_flags.h"
+#include "monitor/app/link_log.h"
 #include "monitor/app/monitor_app.h"
+#include "monitor/app/signal_percent.h"
 #include "monitor/app/tray_state.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/radio_toggle.h"
+#include "monitor/ui/status_format.h"
 
 using app_command::Kind;
 using app_command::Result;
@@ -80,6 +88,8 @@ LRESULT CMainFrame::OnCreate() {
     previousBytesReceived_ = theApp.Status().BytesReceived();
     osCode_ = zc::CurrentOsCode();
     if (osCode_ == 5) zeroConfigState_ = zc::Check(theApp.session.interfaceGuid);
+    theApp.linkHistory = link_log::Load();
+    noticesOn_ = link_log::NoticesOn();
     SetTimer(Handle(), kPollTimer, 1000, nullptr);
     warmUpCount_ = 0;
     return 0;
@@ -90,6 +100,11 @@ void CMainFrame::OnSetFocus() {
 }
 
 void CMainFrame::OnTimer() {
+    PollAdapter();
+    WatchLink();
+}
+
+void CMainFrame::PollAdapter() {
     if (theApp.adapterPresent == 0) {
         theApp.adapterPresent = theApp.session.Discover();
         if (theApp.adapterPresent > 0) ApplyCurrentProfile();
@@ -100,12 +115,12 @@ void CMainFrame::OnTimer() {
         AdapterLost();
         return;
     }
-    int32_t radio = theApp.session.RadioState();
+    radio_ = theApp.session.RadioState();
     if (!theApp.session.ReadStatusRecord(theApp.statusRecord)) {
         AdapterLost();
         return;
     }
-    if (theApp.Status().Disconnected()) PollDisconnected(radio);
+    if (theApp.Status().Disconnected()) PollDisconnected(radio_);
     else PollConnected();
     PollZeroConfig();
 }
@@ -157,7 +172,70 @@ void CMainFrame::AdapterLost() {
     theApp.session.CloseSession();
 }
 
+// What this tick saw becomes a link event when it differs from the last tick.
+void CMainFrame::WatchLink() {
+    link_history::Reading now;
+    StatusRecord status = theApp.Status();
+    now.present = theApp.adapterPresent > 0;
+    now.radioOff = now.present && radio_ != 0;
+    now.connected = now.present && !status.Disconnected();
+    if (now.connected) {
+        uint32_t mhz = status.FrequencyMHz();
+        now.ssid = status.Ssid();
+        now.channel = ChannelNumber(mhz, mhz > 5000 ? 0 : ACWlanConvert2GHztoCh(int(mhz)));
+        now.signal = SignalPercent(status.SignalLevel());
+        now.rateMbps = int(status.TxRateWord());
+        now.address = CurrentAddress();
+    } else {
+        address_.clear();
+        addressTicks_ = 0;  // read at once when the link comes up
+    }
+    link_history::Event event;
+    if (linkDetector_.Next(now, event)) RecordLinkEvent(event);
+}
+
+// The adapter's first IP address, read every tenth tick: the IP helper is slow next to a tick.
+std::string CMainFrame::CurrentAddress() {
+    if (addressTicks_-- > 0) return address_;
+    addressTicks_ = 9;
+    ULONG size = 0;
+    if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW || size == 0) return address_;
+    std::vector<unsigned char> buffer(size);
+    auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
+    if (GetAdaptersInfo(first, &size) != NO_ERROR) return address_;
+    for (const IP_ADAPTER_INFO* a = first; a; a = a->Next) {
+        if (theApp.session.interfaceGuid.empty() || theApp.session.interfaceGuid != a->AdapterName) continue;
+        std::string ip(a->IpAddressList.IpAddress.String,
+                       strnlen(a->IpAddressList.IpAddress.String, sizeof a->IpAddressList.IpAddress.String));
+        address_ = ip == "0.0.0.0" ? std::string() : ip;
+    }
+    return address_;
+}
+
+void CMainFrame::RecordLinkEvent(link_history::Event event) {
+    event.time = link_log::Now();
+    theApp.linkHistory.Add(event);
+    link_log::Save(theApp.linkHistory);
+    historyWindow_.Refresh();
+    ShowNotice(link_log::Describe(event));
+}
+
+// Nobody needs a notice of what the open monitor window shows.
+void CMainFrame::ShowNotice(const std::string& text) {
+    if (!noticesOn_ || MonitorWindow()) return;
+    if (tray_->ShowNotice(Handle(), fw::LoadText(IDR_MAINFRAME), text)) return;
+    noticeTip_ = text;
+    noticeIcon_ = icon_;
+    ShowTray(TrayIcon::kModify, icon_, tooltip_);
+}
+
+void CMainFrame::OnNoticesChosen() {
+    noticesOn_ = !noticesOn_;
+    link_log::RememberNotices(noticesOn_);
+}
+
 void CMainFrame::OnClose() {
+    if (historyWindow_.Handle()) DestroyWindow(historyWindow_.Handle());
     tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kDelete, icon_, tooltip_);
     theApp.session.CloseSession();
     DestroyWindow(Handle());
@@ -176,6 +254,8 @@ void CMainFrame::OnCommand(int id) {
     case ID_TRAY_SITESURVEY:
     case ID_TRAY_ABOUT: OnOpenPage(id - ID_TRAY_CONFIGURATION); break;
     case ID_TRAY_RADIO: OnRadioChosen(); break;
+    case ID_TRAY_HISTORY: historyWindow_.Open(); break;
+    case ID_TRAY_NOTICES: OnNoticesChosen(); break;
     case ID_TRAY_EXIT: OnExit(); break;
     }
 }
@@ -223,6 +303,7 @@ void CMainFrame::ShowTrayMenu() {
 // The Profiles submenu lists the adapter's profiles, the current one checked; the Radio item
 // is checked while the radio is on. Without an adapter both are grayed.
 void CMainFrame::FillTrayMenu(HMENU popup) {
+    CheckMenuItem(popup, ID_TRAY_NOTICES, MF_BYCOMMAND | (noticesOn_ ? MF_CHECKED : MF_UNCHECKED));
     int profilesAt = -1;
     for (int i = 0; i < GetMenuItemCount(popup); ++i)
         if (GetSubMenu(popup, i)) profilesAt = i;
@@ -364,8 +445,9 @@ void CMainFrame::ApplyCurrentProfile() {
 }
 
 void CMainFrame::ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip) {
+    if (iconId != noticeIcon_) noticeTip_.clear();
     icon_ = iconId;
-    tooltip_ = tray::FitTip(tip);
+    tooltip_ = tray::FitTip(noticeTip_.empty() ? tip : noticeTip_);
     tray_->Notify(Handle(), IconPressedMessage(), mode, iconId, tooltip_);
     if (mode == TrayIcon::kAdd) keyboardEvents_ = tray_->RequestKeyboardEvents(Handle());
 }

@@ -9,7 +9,9 @@
 
 #include "framework/window.h"
 #include "monitor/app/app_command.h"
+#include "monitor/app/link_history.h"
 #include "monitor/app/tray_icon.h"
+#include "monitor/ui/history_window.h"
 
 class StorePages;
 
@@ -48,10 +50,16 @@ private:
     void EndOnCommand();
 
     // Tick steps.
+    void PollAdapter();
     void PollDisconnected(int32_t radio);
     void PollConnected();
     void PollZeroConfig();
     void AdapterLost();
+    void WatchLink();
+    std::string CurrentAddress();
+    void RecordLinkEvent(link_history::Event event);
+    void ShowNotice(const std::string& text);
+    void OnNoticesChosen();
 
     void ApplyCurrentProfile();
     void ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip);
@@ -80,6 +88,15 @@ private:
     DWORD keyMenuClosedAt_ = 0;
     std::vector<std::string> menuProfiles_;  // the Profiles submenu's names, in item order
     app_command::Command queuedCommand_;
+    int32_t radio_ = 0;  // the driver's radio state at the last tick
+    link_history::Detector linkDetector_;
+    std::string address_;
+    int addressTicks_ = 0;  // ticks until the address is read again
+    bool noticesOn_ = true;
+    // Where the shell has no balloons the tip carries a notice while the icon stays the same.
+    std::string noticeTip_;
+    UINT noticeIcon_ = 0;
+    CHistoryWindow historyWindow_;
 
     TrayIcon ownTray_;
     TrayIcon* tray_;

@@ -11,6 +11,7 @@
 #include "framework/app.h"
 #include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/status_record.h"
+#include "monitor/app/link_history.h"
 #include "monitor/app/sample_history.h"
 #include "monitor/profiles/profile_edit_state.h"
 #include "monitor/profiles/profile_store.h"
@@ -35,6 +36,7 @@ public:
     int32_t adapterPresent = 0;
     uint8_t statusRecord[kStatusRecordSize] = {};
     int32_t linkQuality = 0;
+    link_history::History linkHistory;  // newest last; the frame loads and keeps it
 
     StatusRecord Status() const { return StatusRecord(statusRecord); }
 

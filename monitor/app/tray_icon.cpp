@@ -1,6 +1,7 @@
 #include "monitor/app/tray_icon.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "framework/app.h"
 #include "monitor/app/tray_state.h"
@@ -47,4 +48,33 @@ bool TrayIcon::RequestKeyboardEvents(HWND owner) {
     data.uID = kTrayIconId;
     data.uVersion = NOTIFYICON_VERSION;
     return Shell_NotifyIconA(NIM_SETVERSION, &data) != FALSE;
+}
+
+namespace {
+// Shell 5.0 brought balloons. Its version function is looked up: the shell of Windows 95
+// and NT 4 without the desktop update has none.
+bool ShellHasBalloons() {
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    auto getVersion = shell ? reinterpret_cast<DLLGETVERSIONPROC>(
+                                  reinterpret_cast<void*>(GetProcAddress(shell, "DllGetVersion")))
+                            : nullptr;
+    DLLVERSIONINFO info = {};
+    info.cbSize = sizeof info;
+    return getVersion && SUCCEEDED(getVersion(&info)) && info.dwMajorVersion >= 5;
+}
+}  // namespace
+
+bool TrayIcon::ShowNotice(HWND owner, const std::string& title, const std::string& text) {
+    static const bool balloons = ShellHasBalloons();
+    if (!balloons) return false;
+    NOTIFYICONDATAA data = {};
+    data.cbSize = kNotifyDataSize;
+    data.hWnd = owner;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_INFO;
+    data.uTimeout = 10000;
+    data.dwInfoFlags = NIIF_INFO;
+    lstrcpynA(data.szInfo, text.c_str(), sizeof data.szInfo);
+    lstrcpynA(data.szInfoTitle, title.c_str(), sizeof data.szInfoTitle);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }

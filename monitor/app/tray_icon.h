@@ -17,6 +17,9 @@ public:
     // use of the added icon (NIN_KEYSELECT, WM_CONTEXTMENU); false where the shell keeps
     // sending mouse messages only (Windows 98, Me).
     virtual bool RequestKeyboardEvents(HWND owner);
+    // Shows `text` in a balloon beside `owner`'s icon; false where the shell has no
+    // balloons (Windows 95, 98 and NT 4: shell versions before 5.0).
+    virtual bool ShowNotice(HWND owner, const std::string& title, const std::string& text);
 
 private:
     HICON Icon(UINT iconId);

@@ -49,13 +49,31 @@
 // The Profiles submenu holds this grayed item while the adapter has no profile; otherwise
 // one item per profile, in the adapter's order, from ID_TRAY_PROFILE_FIRST.
 #define ID_TRAY_NO_PROFILES 32778
+#define ID_TRAY_HISTORY 32779
+#define ID_TRAY_NOTICES 32780
 #define ID_TRAY_PROFILE_FIRST 32800
 #define ID_TRAY_PROFILE_LAST 32863
 
 // Strings
 // What a start with /import writes to its standard output.
-#define IDS_IMPORT_BAD_LINE 62300
-#define IDS_IMPORT_KEYS_NEEDED 62301
+#define IDS_IMPORT_BAD_LINE 62400
+#define IDS_IMPORT_KEYS_NEEDED 62401
+// Link events as notices and in the History window, the window and the diagnostics copy.
+#define IDS_EVENT_LINK_UP 62410
+#define IDS_EVENT_DOWN_RADIO 62411
+#define IDS_EVENT_DOWN_REMOVED 62412
+#define IDS_EVENT_DOWN_SIGNAL 62413
+#define IDS_EVENT_ADDRESS 62414
+#define IDS_HISTORY_TITLE 62415
+#define IDS_HISTORY_EXPORT 62416
+#define IDS_HISTORY_COPY 62417
+#define IDS_HISTORY_TIME 62418
+#define IDS_HISTORY_EVENT 62419
+#define IDS_HISTORY_RATE 62420
+#define IDS_HISTORY_ADDRESS 62421
+#define IDS_HISTORY_EXPORT_FAILED 62422
+#define IDS_DIAGNOSTICS 62423
+#define IDS_DIAGNOSTICS_CONNECTED 62424
 #define IDS_TAB_CONFIGURATION 61204
 #define IDS_TAB_STATUS 61205
 #define IDS_TAB_IPSETTINGS 61206

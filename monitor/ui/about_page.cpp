@@ -50,6 +50,8 @@ LinkErrorTexts LinkErrors() {
     return texts;
 }
 
+}  // namespace
+
 // Where the installed driver's file lies on this Windows version; empty when unknown.
 // Windows after XP keep the layout of 2000 and XP.
 std::string DriverFilePath() {
@@ -82,8 +84,6 @@ std::string DriverVersion(const std::string& path) {
     return fw::Format("%d.%d.%d.%d", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
                       HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
 }
-}  // namespace
-
 CAboutPage::CAboutPage() : fw::Dialog(IDD_ABOUT_PAGE) {}
 
 INT_PTR CAboutPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {

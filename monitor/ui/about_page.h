@@ -3,8 +3,15 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "framework/dialog.h"
 #include "monitor/controls/hyperlink.h"
+
+// Where the installed driver's file lies on this Windows version; empty when unknown.
+std::string DriverFilePath();
+// The file version of the file at `path` as "a.b.c.d"; empty when it is missing or has none.
+std::string DriverVersion(const std::string& path);
 
 class CAboutPage : public fw::Dialog {
 public:
