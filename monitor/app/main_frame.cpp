@@ -100,29 +100,29 @@ void CMainFrame::OnSetFocus() {
 }
 
 void CMainFrame::OnTimer() {
-    PollAdapter();
-    WatchLink();
+    WatchLink(PollAdapter());
 }
 
-void CMainFrame::PollAdapter() {
+bool CMainFrame::PollAdapter() {
     if (theApp.adapterPresent == 0) {
         theApp.adapterPresent = theApp.session.Discover();
         if (theApp.adapterPresent > 0) ApplyCurrentProfile();
         PushSamples(0, 0);
-        return;
+        return false;
     }
     if (theApp.session.AdapterCount() < 1) {
         AdapterLost();
-        return;
+        return false;
     }
     radio_ = theApp.session.RadioState();
     if (!theApp.session.ReadStatusRecord(theApp.statusRecord)) {
         AdapterLost();
-        return;
+        return false;
     }
     if (theApp.Status().Disconnected()) PollDisconnected(radio_);
     else PollConnected();
     PollZeroConfig();
+    return true;
 }
 
 void CMainFrame::PollDisconnected(int32_t radio) {
@@ -172,13 +172,14 @@ void CMainFrame::AdapterLost() {
     theApp.session.CloseSession();
 }
 
-// What this tick saw becomes a link event when it differs from the last tick.
-void CMainFrame::WatchLink() {
+// What this tick saw becomes a link event when it differs from the last tick. A tick that
+// read no status (the adapter was just found) does not count as connected.
+void CMainFrame::WatchLink(bool statusRead) {
     link_history::Reading now;
     StatusRecord status = theApp.Status();
     now.present = theApp.adapterPresent > 0;
     now.radioOff = now.present && radio_ != 0;
-    now.connected = now.present && !status.Disconnected();
+    now.connected = statusRead && !status.Disconnected();
     if (now.connected) {
         uint32_t mhz = status.FrequencyMHz();
         now.ssid = status.Ssid();

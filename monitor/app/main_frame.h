@@ -50,12 +50,13 @@ private:
     void EndOnCommand();
 
     // Tick steps.
-    void PollAdapter();
+    // True when the tick read the adapter's status record.
+    bool PollAdapter();
     void PollDisconnected(int32_t radio);
     void PollConnected();
     void PollZeroConfig();
     void AdapterLost();
-    void WatchLink();
+    void WatchLink(bool statusRead);
     std::string CurrentAddress();
     void RecordLinkEvent(link_history::Event event);
     void ShowNotice(const std::string& text);

@@ -28,9 +28,16 @@ public:
     }
     // What the shell answers when asked for keyboard events.
     bool RequestKeyboardEvents(HWND) override { return keyboardEvents; }
+    // Records the balloon's text; false plays a shell without balloons.
+    bool ShowNotice(HWND, const std::string&, const std::string& text) override {
+        notices.push_back(text);
+        return balloons;
+    }
     const Call& Last() const { return calls.back(); }
     std::vector<Call> calls;
+    std::vector<std::string> notices;
     bool keyboardEvents = false;
+    bool balloons = true;
 };
 
 // Watches, while a handler runs a nested loop, for the monitor window or a popup menu:
