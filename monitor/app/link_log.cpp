@@ -5,9 +5,11 @@
 #include <optional>
 #include <vector>
 
+#include "athcfg/athcfg.h"
 #include "framework/reg_key.h"
 #include "framework/text.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/status_format.h"
 
 namespace link_log {
 
@@ -52,6 +54,11 @@ std::string Describe(const link_history::Event& e) {
               : e.cause == Cause::AdapterRemoved ? IDS_EVENT_DOWN_REMOVED
                                                  : IDS_EVENT_DOWN_SIGNAL;
     return fw::Format(fw::LoadText(id).c_str(), e.ssid.c_str(), e.signal);
+}
+
+int ChannelOf(const StatusRecord& status) {
+    uint32_t mhz = status.FrequencyMHz();
+    return ChannelNumber(mhz, mhz > 5000 ? 0 : ACWlanConvert2GHztoCh(int(mhz)));
 }
 
 bool NoticesOn() {

@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 
+#include "monitor/adapter/status_record.h"
 #include "monitor/app/link_history.h"
 
 namespace link_log {
@@ -14,6 +15,8 @@ void Save(const link_history::History& history);
 std::string Now();
 // What the event says, as a notice, the History window and the export show it.
 std::string Describe(const link_history::Event& event);
+// The channel number of the connection `status` describes, 2.4 or 5 GHz.
+int ChannelOf(const StatusRecord& status);
 // Notices are on unless the user turned them off.
 bool NoticesOn();
 void RememberNotices(bool on);

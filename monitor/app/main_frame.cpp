@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "athcfg/athcfg.h"
 
 #include "framework/app.h"
 #include "framework/text.h"
@@ -21,7 +20,6 @@
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
 #include "monitor/ui/radio_toggle.h"
-#include "monitor/ui/status_format.h"
 
 using app_command::Kind;
 using app_command::Result;
@@ -181,9 +179,8 @@ void CMainFrame::WatchLink(bool statusRead) {
     now.radioOff = now.present && radio_ != 0;
     now.connected = statusRead && !status.Disconnected();
     if (now.connected) {
-        uint32_t mhz = status.FrequencyMHz();
         now.ssid = status.Ssid();
-        now.channel = ChannelNumber(mhz, mhz > 5000 ? 0 : ACWlanConvert2GHztoCh(int(mhz)));
+        now.channel = link_log::ChannelOf(status);
         now.signal = SignalPercent(status.SignalLevel());
         now.rateMbps = int(status.TxRateWord());
         now.address = CurrentAddress();

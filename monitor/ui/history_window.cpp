@@ -73,9 +73,10 @@ std::string DrivoraLogTail() {
 std::string StatusText() {
     if (theApp.adapterPresent <= 0) return fw::LoadText(IDS_NETWORK_DISABLED);
     StatusRecord status = theApp.Status();
-    if (status.Disconnected()) return fw::LoadText(IDS_DISCONNECTED);
+    if (status.Disconnected())
+        return fw::LoadText(theApp.session.RadioState() != 0 ? IDS_RADIO_OFF : IDS_DISCONNECTED);
     return fw::Format(fw::LoadText(IDS_DIAGNOSTICS_CONNECTED).c_str(), status.Ssid().c_str(),
-                      AdapterSession::ChannelIndex(status) + 1, SignalPercent(status.SignalLevel()),
+                      link_log::ChannelOf(status), SignalPercent(status.SignalLevel()),
                       int(status.TxRateWord()), int(theApp.linkQuality));
 }
 
