@@ -27,7 +27,7 @@ constexpr long kLogTailBytes = 4096;
 
 const UINT kColumnTitles[] = {IDS_HISTORY_TIME,    IDS_HISTORY_EVENT,  IDS_COLUMN_SSID,     IDS_COLUMN_BSSID,
                               IDS_COLUMN_CHANNEL,  IDS_COLUMN_SIGNAL,  IDS_HISTORY_RATE,    IDS_HISTORY_ADDRESS};
-const int kColumnWidths[] = {120, 300, 100, 120, 60, 70, 80, 100};
+const int kColumnWidths[] = {125, 380, 110, 120, 60, 70, 80, 100};
 
 std::vector<std::string> Fields(const link_history::Event& e) {
     return link_history::CsvFields(e, link_log::Describe(e));
@@ -104,7 +104,10 @@ void CHistoryWindow::Open() {
     }
     if (!Create(kClassName, fw::LoadText(IDS_HISTORY_TITLE).c_str(), WS_OVERLAPPEDWINDOW, nullptr, IDR_MAINFRAME))
         return;
-    SetWindowPos(Handle(), nullptr, 0, 0, 640, 360, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    // Centred: the corner the notification area may use is where balloons show.
+    const int width = 720, height = 360;
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(Handle());
 }
