@@ -54,8 +54,8 @@
 
 // Strings
 // What a start with /import writes to its standard output.
-#define IDS_IMPORT_BAD_LINE 62300
-#define IDS_IMPORT_KEYS_NEEDED 62301
+#define IDS_IMPORT_BAD_LINE 62400
+#define IDS_IMPORT_KEYS_NEEDED 62401
 #define IDS_TAB_CONFIGURATION 61204
 #define IDS_TAB_STATUS 61205
 #define IDS_TAB_IPSETTINGS 61206
