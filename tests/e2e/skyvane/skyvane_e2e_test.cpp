@@ -308,7 +308,7 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
         ASSERT_NE(nullptr, WaitForFrame());
         EXPECT_EQ(0u, RunSkyvane("/export \"" + withKeys + "\" /password \"two words\""));
         EXPECT_EQ(0u, RunSkyvane("/export \"" + noKeys + "\""));
-        EXPECT_EQ(0u, RunSkyvane("/export moved-relative.ini"));  // the folder of the start
+        EXPECT_EQ(0u, RunSkyvane("/export moved-relative.ini"));  // the folder it starts in
         EXPECT_EQ(0u, RunSkyvane("/exit"));
     }
     std::string keysText = FileText(withKeys);
@@ -317,7 +317,7 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
         EXPECT_EQ(std::string::npos, keysText.find(secret)) << secret;
         EXPECT_EQ(std::string::npos, FileText(noKeys).find(secret)) << secret;
     }
-    EXPECT_NE("", FileText(dir + "moved-relative.ini"));
+    EXPECT_NE("", FileText(ProductDir() + "moved-relative.ini"));
     // Half the file, as a copy cut short would leave it.
     std::ofstream(cut, std::ios::binary) << keysText.substr(0, keysText.size() / 2);
 
@@ -370,6 +370,6 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
     EXPECT_EQ(std::string::npos, said.find("Cafe")) << said;
 
     EXPECT_EQ(0u, RunSkyvane("/exit"));
-    for (const std::string& f : {withKeys, noKeys, cut, before, after, back, dir + "moved-relative.ini"})
+    for (const std::string& f : {withKeys, noKeys, cut, before, after, back, ProductDir() + "moved-relative.ini"})
         DeleteFileA(f.c_str());
 }
