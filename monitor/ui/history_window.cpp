@@ -1,14 +1,13 @@
 #include "monitor/ui/history_window.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "framework/app.h"
 #include "framework/text.h"
+#include "framework/text_export.h"
 #include "monitor/app/link_log.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/app/signal_percent.h"
@@ -78,20 +77,6 @@ std::string StatusText() {
     return fw::Format(fw::LoadText(IDS_DIAGNOSTICS_CONNECTED).c_str(), status.Ssid().c_str(),
                       link_log::ChannelOf(status), SignalPercent(status.SignalLevel()),
                       int(status.TxRateWord()), int(theApp.linkQuality));
-}
-
-void CopyToClipboard(HWND owner, const std::string& text) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (void* data = block ? GlobalLock(block) : nullptr) {
-        std::memcpy(data, text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);  // the clipboard owns it once set
-    } else if (block) {
-        GlobalFree(block);
-    }
-    CloseClipboard();
 }
 
 }  // namespace
@@ -195,24 +180,10 @@ std::string CHistoryWindow::CsvText() {
 }
 
 void CHistoryWindow::ChooseExportFile() {
-    char path[MAX_PATH] = {};
-    std::string filter = fw::LoadText(IDS_SURVEY_EXPORT_FILTER);
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 98 and NT 4 accept
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&ofn)) return;
-    std::string text = CsvText();
-    std::FILE* file = std::fopen(path, "wb");
-    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file && std::fclose(file) != 0) written = false;
-    if (!written) fw::MessageBoxText(Handle(), IDS_HISTORY_EXPORT_FAILED, IDS_HISTORY_TITLE, MB_OK | MB_ICONSTOP);
+    std::string path;
+    if (!fw::ChooseSaveFile(Handle(), fw::LoadText(IDS_SURVEY_EXPORT_FILTER), "csv", path)) return;
+    if (!fw::WriteWholeFile(path, CsvText()))
+        fw::MessageBoxText(Handle(), IDS_HISTORY_EXPORT_FAILED, IDS_HISTORY_TITLE, MB_OK | MB_ICONSTOP);
 }
 
 std::string CHistoryWindow::DiagnosticsText() {
@@ -228,4 +199,4 @@ std::string CHistoryWindow::DiagnosticsText() {
                       session.CurrentProfileName().c_str(), events.c_str(), DrivoraLogTail().c_str());
 }
 
-void CHistoryWindow::CopyDiagnostics() { CopyToClipboard(Handle(), DiagnosticsText()); }
+void CHistoryWindow::CopyDiagnostics() { fw::CopyTextToClipboard(Handle(), DiagnosticsText()); }

@@ -5,16 +5,14 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 #include <windowsx.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "framework/reg_key.h"
 #include "framework/text.h"
+#include "framework/text_export.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/site_survey_page.h"
@@ -114,35 +112,12 @@ void CSiteSurveyPage::OnMenuCommand(int id) {
 
 void CSiteSurveyPage::CopySelectedRow() const {
     int row = SelectedRow();
-    if (row < 0) return;
-    std::string text = survey::TabLine(RowCells(row));
-    if (!OpenClipboard(Handle())) return;
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (void* data = block ? GlobalLock(block) : nullptr) {
-        std::memcpy(data, text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);  // the clipboard owns it once set
-    } else if (block) {
-        GlobalFree(block);
-    }
-    CloseClipboard();
+    if (row >= 0) fw::CopyTextToClipboard(Handle(), survey::TabLine(RowCells(row)));
 }
 
 void CSiteSurveyPage::ChooseExportFile() {
-    char path[MAX_PATH] = {};
-    std::string filter = fw::LoadText(IDS_SURVEY_EXPORT_FILTER);
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 98 and NT 4 accept
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&ofn)) return;
+    std::string path;
+    if (!fw::ChooseSaveFile(Handle(), fw::LoadText(IDS_SURVEY_EXPORT_FILTER), "csv", path)) return;
     if (!ExportCsv(path)) fw::MessageBoxText(Handle(), IDS_SURVEY_EXPORT_FAILED, IDS_MONITOR_TITLE, MB_OK | MB_ICONSTOP);
 }
 
@@ -160,10 +135,7 @@ bool CSiteSurveyPage::ExportCsv(const std::string& path) const {
         fields.push_back(seen ? seen->lastSeen : std::string());
         text += survey::CsvLine(fields);
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
+    return fw::WriteWholeFile(path, text);
 }
 
 void CSiteSurveyPage::ToggleRescan() {
