@@ -98,6 +98,11 @@ wine10_mount() {
     dir=$(cd "$dir" && pwd -P) || return 1
     # Already visible there: mounted earlier, or inside a folder that is.
     [[ $(stat -c %d:%i "$dir") == "$(stat -c %d:%i "$WINE10_ROOT$dir" 2>/dev/null)" ]] && continue
+    # A mount left from a folder of that name that has since been deleted (a clone made
+    # anew) shows nothing and cannot be mounted over: it goes first.
+    if mountpoint -q "$WINE10_ROOT$dir" 2>/dev/null || grep -qF " $WINE10_ROOT$dir " /proc/mounts; then
+      umount "$WINE10_ROOT$dir" 2>/dev/null || umount -l "$WINE10_ROOT$dir" || return 1
+    fi
     mkdir -p "$WINE10_ROOT$dir"
     mount --bind "$dir" "$WINE10_ROOT$dir" || return 1
   done
