@@ -369,12 +369,12 @@ std::vector<std::string> CSiteSurveyPage::RowCells(int row) const {
 void CSiteSurveyPage::OnColumnClicked(int column) {
     if (theApp.adapterPresent <= 0) return;
     if (column < 0 || size_t(column) >= survey::ColumnTitles(xrLayout != 0).size()) return;
-    // A sort during a scan leaves Scan disabled until the scan ends. Scan is disabled while
-    // the rows are sorted; the sort takes no input, so the button is not painted for it.
+    // Scan is disabled while the rows are sorted (a sort during a scan leaves it disabled
+    // until the scan ends). The sort takes no input: only the button's style changes, so
+    // it is not painted for that moment and keeps the focus if it has it.
     HWND scan = Item(IDC_SCAN_BUTTON);
-    BOOL scanEnabled = IsWindowEnabled(scan);
-    SendMessageA(scan, WM_SETREDRAW, FALSE, 0);
-    EnableWindow(scan, FALSE);
+    const LONG_PTR scanStyle = GetWindowLongPtrA(scan, GWL_STYLE);
+    SetWindowLongPtrA(scan, GWL_STYLE, scanStyle | WS_DISABLED);
     sortAscending = column == sortedColumn ? !sortAscending : 1;
     sortedColumn = column;
 
@@ -382,8 +382,7 @@ void CSiteSurveyPage::OnColumnClicked(int column) {
         SortOrder order = {&sortKeys_[size_t(column)], sortAscending != 0};
         SendMessageA(List(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRows));
     }
-    EnableWindow(scan, scanEnabled);
-    SendMessageA(scan, WM_SETREDRAW, TRUE, 0);
+    SetWindowLongPtrA(scan, GWL_STYLE, scanStyle);
 }
 
 void CSiteSurveyPage::OnConnect() {

@@ -341,10 +341,9 @@ int main(int argc, char** argv) {
             HWND scan = GetDlgItem(theSiteSurveyPage.Handle(), IDC_SCAN_BUTTON);
             for (int i = 0; i < 4 * rounds; ++i) {
                 double start = Now();
-                SendMessageA(scan, WM_SETREDRAW, FALSE, 0);
-                EnableWindow(scan, FALSE);
-                EnableWindow(scan, TRUE);
-                SendMessageA(scan, WM_SETREDRAW, TRUE, 0);
+                LONG_PTR style = GetWindowLongPtrA(scan, GWL_STYLE);
+                SetWindowLongPtrA(scan, GWL_STYLE, style | WS_DISABLED);
+                SetWindowLongPtrA(scan, GWL_STYLE, style);
                 scanToggles.Add(start, Now(), Now());
             }
         }});
