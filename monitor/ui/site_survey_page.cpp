@@ -29,6 +29,7 @@ constexpr int kDoubleClicked = NM_DBLCLK;        // -3
 constexpr int kListFocused = NM_SETFOCUS;        // -7
 constexpr int kCustomDraw = NM_CUSTOMDRAW;
 constexpr int kInfoTip = LVN_GETINFOTIPA;
+constexpr int kGetDisplayInfo = LVN_GETDISPINFOA;
 // Joining a network may switch pages, which destroys this page and its list: the
 // double-click is answered once the list has finished with it.
 constexpr UINT kConnectMessage = WM_APP + 1;
@@ -161,6 +162,9 @@ BOOL CSiteSurveyPage::OnNotify(const NMHDR& header) {
     case kCustomDraw:
         SetWindowLongPtrA(Handle(), DWLP_MSGRESULT,
                           OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header))));
+        return TRUE;
+    case kGetDisplayInfo:
+        OnGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header)));
         return TRUE;
     case kInfoTip:
         OnInfoTip(*reinterpret_cast<NMLVGETINFOTIPA*>(const_cast<NMHDR*>(&header)));
@@ -310,23 +314,18 @@ void CSiteSurveyPage::FillList() {
             continue;  // only a watched list keeps what the latest scan missed
         shown_.push_back(Shown{i, survey::Cells(seen[i].row, xrLayout != 0, text)});
     }
+    greyRows_ = shown_.size() > present.size();
 
+    // The list asks for the texts it paints (LVN_GETDISPINFO): the page holds them already,
+    // and a list of a few hundred rows paints only the few on screen.
     SendMessageA(list, LVM_SETITEMCOUNT, shown_.size(), 0);
     for (size_t i = 0; i < shown_.size(); ++i) {
-        std::vector<std::string>& cells = shown_[i].cells;
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = int(i);
         item.lParam = LPARAM(i);
-        item.pszText = const_cast<char*>(cells[0].c_str());
-        int index = int(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        if (index < 0) continue;
-        for (size_t column = 1; column < cells.size(); ++column) {
-            LVITEMA sub = {};
-            sub.iSubItem = int(column);
-            sub.pszText = const_cast<char*>(cells[column].c_str());
-            SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
-        }
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     // The keys of every column now, so that a click on a heading only sorts.
     sortKeys_.clear();
@@ -339,6 +338,15 @@ void CSiteSurveyPage::FillList() {
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     channelView.Show(present);
+}
+
+// A cell's text, found by the row's lParam: its index in what the page shows.
+void CSiteSurveyPage::OnGetDisplayInfo(NMLVDISPINFOA& info) const {
+    LVITEMA& item = info.item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const size_t row = size_t(item.lParam), column = size_t(item.iSubItem);
+    const bool known = row < shown_.size() && column < shown_[row].cells.size();
+    lstrcpynA(item.pszText, known ? shown_[row].cells[column].c_str() : "", item.cchTextMax);
 }
 
 std::string CSiteSurveyPage::CellText(int row, int column) const {
@@ -361,12 +369,12 @@ std::vector<std::string> CSiteSurveyPage::RowCells(int row) const {
 void CSiteSurveyPage::OnColumnClicked(int column) {
     if (theApp.adapterPresent <= 0) return;
     if (column < 0 || size_t(column) >= survey::ColumnTitles(xrLayout != 0).size()) return;
-    // A sort during a scan leaves Scan disabled until the scan ends. Scan is disabled while
-    // the rows are sorted; the sort takes no input, so the button is not painted for it.
+    // Scan is disabled while the rows are sorted (a sort during a scan leaves it disabled
+    // until the scan ends). The sort takes no input: only the button's style changes, so
+    // it is not painted for that moment and keeps the focus if it has it.
     HWND scan = Item(IDC_SCAN_BUTTON);
-    BOOL scanEnabled = IsWindowEnabled(scan);
-    SendMessageA(scan, WM_SETREDRAW, FALSE, 0);
-    EnableWindow(scan, FALSE);
+    const LONG_PTR scanStyle = GetWindowLongPtrA(scan, GWL_STYLE);
+    SetWindowLongPtrA(scan, GWL_STYLE, scanStyle | WS_DISABLED);
     sortAscending = column == sortedColumn ? !sortAscending : 1;
     sortedColumn = column;
 
@@ -374,8 +382,7 @@ void CSiteSurveyPage::OnColumnClicked(int column) {
         SortOrder order = {&sortKeys_[size_t(column)], sortAscending != 0};
         SendMessageA(List(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRows));
     }
-    EnableWindow(scan, scanEnabled);
-    SendMessageA(scan, WM_SETREDRAW, TRUE, 0);
+    SetWindowLongPtrA(scan, GWL_STYLE, scanStyle);
 }
 
 void CSiteSurveyPage::OnConnect() {

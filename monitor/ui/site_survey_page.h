@@ -51,6 +51,7 @@ private:
     void StartRescanTimer();
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void OnInfoTip(NMLVGETINFOTIPA& tip) const;
+    void OnGetDisplayInfo(NMLVDISPINFOA& info) const;
     void CopySelectedRow() const;
     void ChooseExportFile();
     void ToggleRescan();
@@ -76,6 +77,7 @@ private:
     };
     survey::History history_;
     std::vector<Shown> shown_;
+    bool greyRows_ = false;  // some of shown_ were missed by the latest scan
     std::vector<std::vector<int32_t>> sortKeys_;  // by column, then by index in shown_
     // Column widths: of each heading alone, and what the list adds to a text's width.
     std::vector<int> headingWidths_, paddings_;

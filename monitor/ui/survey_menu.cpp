@@ -150,7 +150,9 @@ void CSiteSurveyPage::OnRescanTimer() {
 }
 
 LRESULT CSiteSurveyPage::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
-    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return rescanEvery30s ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    // Rows are painted one by one only while some are to be greyed.
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return rescanEvery30s && greyRows_ ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     size_t i = size_t(draw.nmcd.lItemlParam);
     if (i < shown_.size() && history_.Networks()[shown_[i].sighting].missedScans > 0)

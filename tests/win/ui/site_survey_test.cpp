@@ -169,6 +169,7 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
     Open("");  // supported modes 28: the XR layout
     std::vector<std::string> headings, cafe;
     std::vector<std::string> channelsUp, channelsDown, names;
+    bool scanFocusedAfterSort = false;
     int rowsAtOpen = -1, rowsMidScan = -1, rowsAfterScan = -1, rowsReopened = -1;
     BOOL scanEnabledAtOpen = FALSE, scanEnabledMidScan = TRUE, barMidScan = FALSE, barAfter = TRUE;
     int scanSent = 0;
@@ -221,7 +222,11 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
                        rowsReopened = RowCount();
                    },
                    [&] {
+                       // Scan, disabled for the moment of a sort, keeps the focus it had.
+                       HWND scan = GetDlgItem(Page(), IDC_SCAN_BUTTON);
+                       SetFocus(scan);
                        ClickHeading(2);
+                       scanFocusedAfterSort = GetFocus() == scan && IsWindowEnabled(scan);
                        channelsUp = ColumnTexts(2);
                        ClickHeading(2);
                        channelsDown = ColumnTexts(2);
@@ -262,6 +267,7 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
     EXPECT_EQ(4, rowsReopened);
 
     EXPECT_EQ((std::vector<std::string>{"1", "3", "6", "11"}), channelsUp);
+    EXPECT_TRUE(scanFocusedAfterSort);
     EXPECT_EQ((std::vector<std::string>{"11", "6", "3", "1"}), channelsDown);
     EXPECT_EQ((std::vector<std::string>{"CafeCorner", "LanParty", "Library", "Skyline-Home"}), names);
     EXPECT_EQ(0, theSiteSurveyPage.sortedColumn);
