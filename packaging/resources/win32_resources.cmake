@@ -16,7 +16,9 @@ function(sky_program_manifest target level)
   # 24 is RT_MANIFEST.
   file(CONFIGURE OUTPUT ${dir}/manifest.rc CONTENT "1 24 \"${dir}/${target}.manifest\"\n")
   target_sources(${target} PRIVATE ${dir}/manifest.rc)
-  set_source_files_properties(${dir}/manifest.rc PROPERTIES OBJECT_DEPENDS ${dir}/${target}.manifest)
+  # The target may live in another folder: its folder is where the property must be seen.
+  set_source_files_properties(${dir}/manifest.rc TARGET_DIRECTORY ${target}
+                              PROPERTIES OBJECT_DEPENDS ${dir}/${target}.manifest)
 endfunction()
 
 # sky_version_resource(TARGET DESCRIPTION [INTERNAL_NAME n] [ORIGINAL_FILENAME f] [PRODUCT_NAME p]):
