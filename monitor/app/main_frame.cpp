@@ -289,8 +289,13 @@ bool CMainFrame::IsMenuEvent(LPARAM event) {
 void CMainFrame::ShowTrayMenu() {
     HMENU menu = LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
     if (!menu) return;
+    // A click leaves the pointer on the icon; a key press leaves it anywhere, so the menu
+    // then opens at the icon.
     POINT at;
     GetCursorPos(&at);
+    RECT icon;
+    if (tray_->IconRect(Handle(), &icon) && !PtInRect(&icon, at))
+        at = {icon.left + (icon.right - icon.left) / 2, icon.top + (icon.bottom - icon.top) / 2};
     SetForegroundWindow(Handle());
     HMENU popup = GetSubMenu(menu, 0);
     FillTrayMenu(popup);

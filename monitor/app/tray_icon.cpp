@@ -51,17 +51,23 @@ bool TrayIcon::RequestKeyboardEvents(HWND owner) {
 }
 
 namespace {
-// Shell 5.0 brought balloons. Its version function is looked up: the shell of Windows 95
-// and NT 4 without the desktop update has none.
-bool ShellHasBalloons() {
+// A function of the shell that older shells lack, looked up; null where it is missing.
+template <typename Function>
+Function ShellFunction(const char* name) {
     HMODULE shell = GetModuleHandleA("shell32.dll");
-    auto getVersion = shell ? reinterpret_cast<DLLGETVERSIONPROC>(
-                                  reinterpret_cast<void*>(GetProcAddress(shell, "DllGetVersion")))
-                            : nullptr;
+    return shell ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(shell, name))) : nullptr;
+}
+
+// Shell 5.0 brought balloons; the shell of Windows 95 and NT 4 without the desktop update
+// has no version function.
+bool ShellHasBalloons() {
+    auto getVersion = ShellFunction<DLLGETVERSIONPROC>("DllGetVersion");
     DLLVERSIONINFO info = {};
     info.cbSize = sizeof info;
     return getVersion && SUCCEEDED(getVersion(&info)) && info.dwMajorVersion >= 5;
 }
+
+typedef HRESULT(WINAPI* GetIconRectFn)(const NOTIFYICONIDENTIFIER*, RECT*);
 }  // namespace
 
 bool TrayIcon::ShowNotice(HWND owner, const std::string& title, const std::string& text) {
@@ -77,4 +83,17 @@ bool TrayIcon::ShowNotice(HWND owner, const std::string& title, const std::strin
     lstrcpynA(data.szInfo, text.c_str(), sizeof data.szInfo);
     lstrcpynA(data.szInfoTitle, title.c_str(), sizeof data.szInfoTitle);
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool TrayIcon::IconRect(HWND owner, RECT* rect) {
+    // The shell has told where an icon is only since Windows 7.
+    auto getRect = ShellFunction<GetIconRectFn>("Shell_NotifyIconGetRect");
+    NOTIFYICONIDENTIFIER icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = owner;
+    icon.uID = kTrayIconId;
+    if (getRect && getRect(&icon, rect) == S_OK) return true;
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND area = taskbar ? FindWindowExA(taskbar, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
+    return area && GetWindowRect(area, rect);
 }

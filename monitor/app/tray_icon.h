@@ -20,6 +20,9 @@ public:
     // Shows `text` in a balloon beside `owner`'s icon; false where the shell has no
     // balloons (Windows 95, 98 and NT 4: shell versions before 5.0).
     virtual bool ShowNotice(HWND owner, const std::string& title, const std::string& text);
+    // Where on the screen `owner`'s icon is (Windows 7 and later say), or else the notification
+    // area that holds it; false when the shell tells neither.
+    virtual bool IconRect(HWND owner, RECT* rect);
 
 private:
     HICON Icon(UINT iconId);

@@ -33,11 +33,18 @@ public:
         notices.push_back(text);
         return balloons;
     }
+    // Where the shell says the icon is; false plays a shell that does not say.
+    bool IconRect(HWND, RECT* rect) override {
+        *rect = iconRect;
+        return iconKnown;
+    }
     const Call& Last() const { return calls.back(); }
     std::vector<Call> calls;
     std::vector<std::string> notices;
     bool keyboardEvents = false;
     bool balloons = true;
+    bool iconKnown = false;
+    RECT iconRect = {};
 };
 
 // Watches, while a handler runs a nested loop, for the monitor window or a popup menu:
@@ -55,6 +62,7 @@ public:
     bool monitorOpened = false;
     int monitorPage = -1;
     bool menuOpened = false;
+    RECT menuRect = {};
     bool closedByWatch = false;
     // Runs once while the monitor window is open, before the watch closes it.
     void (*whileOpen)() = nullptr;
@@ -66,6 +74,7 @@ private:
         if (!w) return;
         if (HWND menu = FindWindowA("#32768", nullptr); menu && IsWindowVisible(menu)) {
             w->menuOpened = true;
+            GetWindowRect(menu, &w->menuRect);
             EndMenu();
         }
         HWND monitor = FindWindowA(nullptr, fw::LoadText(IDS_MONITOR_TITLE).c_str());
