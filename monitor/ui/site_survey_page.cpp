@@ -68,7 +68,7 @@ void ReadList(uint32_t oidCode, uint8_t (&buffer)[kScanBufferSize]) {
 
 CSiteSurveyPage::CSiteSurveyPage() : fw::Dialog(IDD_SITESURVEY_PAGE) {}
 
-HWND CSiteSurveyPage::List() const { return Item(IDC_SURVEY_LIST); }
+HWND CSiteSurveyPage::List() const { return list_; }
 
 INT_PTR CSiteSurveyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -85,6 +85,7 @@ INT_PTR CSiteSurveyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL CSiteSurveyPage::OnInitDialog() {
+    list_ = Item(IDC_SURVEY_LIST);
     scanButton_.Attach(Item(IDC_SCAN_BUTTON));
     scanButton_.SetCaptions(fw::LoadText(IDS_SCAN), fw::LoadText(IDS_SCANNING));
     scanButton_.SetBitmaps(IDB_RENEW, IDB_RENEW);
@@ -126,6 +127,7 @@ BOOL CSiteSurveyPage::OnInitDialog() {
 void CSiteSurveyPage::OnDestroy() {
     KillTimer(Handle(), kScanTimer);
     KillTimer(Handle(), kRescanTimer);
+    list_ = nullptr;
 }
 
 void CSiteSurveyPage::StartRescanTimer() {
@@ -372,7 +374,7 @@ void CSiteSurveyPage::OnColumnClicked(int column) {
     // Scan is disabled while the rows are sorted (a sort during a scan leaves it disabled
     // until the scan ends). The sort takes no input: only the button's style changes, so
     // it is not painted for that moment and keeps the focus if it has it.
-    HWND scan = Item(IDC_SCAN_BUTTON);
+    HWND scan = scanButton_.Handle();
     const LONG_PTR scanStyle = GetWindowLongPtrA(scan, GWL_STYLE);
     SetWindowLongPtrA(scan, GWL_STYLE, scanStyle | WS_DISABLED);
     sortAscending = column == sortedColumn ? !sortAscending : 1;

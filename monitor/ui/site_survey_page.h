@@ -69,6 +69,8 @@ private:
 
     COwnerDrawButton scanButton_;
     CTextProgressCtrl progress_;
+    // Kept from the start: looking a control up asks Wine's server, on every paint of a row.
+    HWND list_ = nullptr;
 
     // What the list shows: item i's lParam is its index here.
     struct Shown {
