@@ -254,6 +254,7 @@ long RunSetupWithCard(const std::string& installDir, const std::string& log, std
     if (!setup.ok) return -2;
     if (!WaitUntil(120000, [&] { return RunReachedRescan(LogLines(log), run); })) return -4;
     card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
+    if (!card->ok) return -5;
     return setup.Wait(300000);
 }
 
