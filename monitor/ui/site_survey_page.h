@@ -69,7 +69,7 @@ private:
 
     COwnerDrawButton scanButton_;
     CTextProgressCtrl progress_;
-    // Kept from the start: looking a control up asks Wine's server, on every paint of a row.
+    // Kept from the start: each lookup of a control is a round trip to Wine's server.
     HWND list_ = nullptr;
 
     // What the list shows: item i's lParam is its index here.

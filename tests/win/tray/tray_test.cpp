@@ -72,20 +72,18 @@ TEST_F(TrayTest, TheMenuFollowsTheShellsEventsForMouseAndKeyboard) {
 // A key press leaves the pointer anywhere: the menu opens at the icon. A click leaves it
 // on the icon, and the menu opens there.
 TEST_F(TrayTest, TheMenuOpensAtTheIconWhenThePointerIsElsewhere) {
-    const RECT icon = {300, 200, 316, 216};
     struct Case {
         bool iconKnown;
-        POINT pointer;
-        POINT menu;
+        POINT pointer, menu;
     } cases[] = {
-        {true, {500, 400}, {308, 208}},  // the icon's centre
-        {true, {305, 210}, {305, 210}},  // the pointer on the icon
+        {true, {500, 400}, {308, 208}},   // the icon's centre
+        {true, {305, 210}, {305, 210}},   // the pointer on the icon
         {false, {500, 400}, {500, 400}},  // a shell that does not say where the icon is
     };
     tray.keyboardEvents = true;
+    tray.iconRect = {300, 200, 316, 216};
     for (const Case& c : cases) {
         tray.iconKnown = c.iconKnown;
-        tray.iconRect = icon;
         Start(Connected("signal=30"));
         SetCursorPos(c.pointer.x, c.pointer.y);
         ModalWatch watch;

@@ -247,34 +247,6 @@ int CALLBACK Trivial(LPARAM first, LPARAM second, LPARAM ascending) {
     return ascending ? order : -order;
 }
 
-// The keys of one column, by each row's lParam, as the page makes them from the texts shown.
-std::vector<int32_t> ColumnKeys(HWND list, int column) {
-    int count = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<std::string> texts(static_cast<size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        char text[256] = {};
-        LVITEMA item = {};
-        item.mask = LVIF_PARAM | LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        if (item.lParam >= 0 && item.lParam < count) texts[size_t(item.lParam)] = text;
-    }
-    return survey::SortKeys(texts, survey::IsNumericColumn(column));
-}
-
-struct KeyedOrder {
-    const std::vector<int32_t>* keys;
-    bool ascending;
-};
-
-int CALLBACK CompareKeyed(LPARAM first, LPARAM second, LPARAM order) {
-    const KeyedOrder& o = *reinterpret_cast<const KeyedOrder*>(order);
-    return survey::CompareKeys((*o.keys)[size_t(first)], (*o.keys)[size_t(second)], o.ascending);
-}
-
 // A list's own sort with a trivial comparison, alternately up and down.
 void TimeBareSort(HWND list, int rounds, Times& times) {
     for (int i = 0; i < rounds; ++i) {
@@ -338,8 +310,7 @@ int main(int argc, char** argv) {
     const int passes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int rounds = 5;
     const char* names[] = {"SSID", "BSSID", "Channel", "Security", "Signal", "Network Mode", "XR", "Network Type"};
-    Times empty, fills[2], bareFills[2], requestFills[2], driverReads[2], sorts, columnSorts[8][2], listSorts, keyedSorts,
-        scanToggles, bareSorts;
+    Times empty, fills[2], bareFills[2], requestFills[2], driverReads[2], sorts, columnSorts[8][2], listSorts, scanToggles, bareSorts;
     int rows = 0, filled[2] = {};
     DWORD driverBytes[2] = {};
     ListShape shape;
@@ -375,20 +346,6 @@ int main(int argc, char** argv) {
             // What the page's sort holds beside its comparison: the list's own sort of the
             // same rows on screen, and Scan disabled and enabled again around it.
             TimeBareSort(list, 4 * rounds, listSorts);
-            // The same sorts as the headings' (every column, up and down) straight to the
-            // list, with the same keys: what sorting these rows costs the list itself.
-            for (int column = 0; column < 8; ++column) {
-                const std::vector<int32_t> keys = ColumnKeys(list, column);
-                for (int i = 0; i < 2 * rounds; ++i) {
-                    KeyedOrder order = {&keys, i % 2 == 0};
-                    double start = Now();
-                    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order),
-                                 reinterpret_cast<LPARAM>(CompareKeyed));
-                    double sent = Now();
-                    UpdateWindow(list);
-                    keyedSorts.Add(start, sent, Now());
-                }
-            }
             HWND scan = GetDlgItem(theSiteSurveyPage.Handle(), IDC_SCAN_BUTTON);
             for (int i = 0; i < 4 * rounds; ++i) {
                 double start = Now();
@@ -433,9 +390,6 @@ int main(int argc, char** argv) {
                 listSorts.Work(), scanToggles.Work());
     std::printf("  (sort - Scan disabled and enabled) / bare sort = %.2f\n",
                 (sorts.Work() - scanToggles.Work()) / bareSorts.Work());
-    std::printf("  the same sorts sent straight to the page's list, same keys: %.2f ms; / bare sort = %.2f; "
-                "sort / these = %.2f\n",
-                keyedSorts.Work(), keyedSorts.Work() / bareSorts.Work(), sorts.Work() / keyedSorts.Work());
 
     // The Channel View's drawing of the 256 networks, into a bitmap of its opening size.
     std::vector<double> draws;
