@@ -34,6 +34,29 @@ wine10_fail() {
   return 1
 }
 
+# The Debian mirror the host's apt uses, from DIR/sources.list ("deb URL" lines) or
+# DIR/sources.list.d/*.list and *.sources (deb822 "URIs:" lines); either may be missing.
+# Prints the default mirror when none is found; never fails.
+wine10_mirror() {
+  local dir=${1:-/etc/apt} file line url
+  for file in "$dir/sources.list" "$dir"/sources.list.d/*.list "$dir"/sources.list.d/*.sources; do
+    [[ -f $file ]] || continue
+    while read -r line; do
+      case $line in
+        deb\ *|URIs:*) ;;
+        *) continue ;;
+      esac
+      for url in $line; do
+        if [[ $url =~ ^https?://.+/debian/?$ ]]; then
+          echo "${url%/}"
+          return 0
+        fi
+      done
+    done <"$file"
+  done
+  echo http://deb.debian.org/debian
+}
+
 # Runs a command inside the root without the host's preloads.
 wine10_chroot() { chroot "$WINE10_ROOT" env -u LD_LIBRARY_PATH -u LD_PRELOAD DEBIAN_FRONTEND=noninteractive "$@"; }
 
@@ -52,8 +75,7 @@ wine10_prepare_root() {
     fi
     : >"$wine10_log"
     local mirror
-    mirror=$(grep -Ehos 'https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list /etc/apt/sources.list.d/* | head -1)
-    mirror=${mirror:-http://deb.debian.org/debian}
+    mirror=$(wine10_mirror /etc/apt)
     echo "setup: Wine 10: debootstrap of Debian 13 into $WINE10_ROOT (about a minute)"
     debootstrap --variant=minbase trixie "$WINE10_ROOT" $mirror >>"$wine10_log" 2>&1 || wine10_fail debootstrap || exit 1
     cp /etc/resolv.conf /etc/hosts "$WINE10_ROOT/etc/"
