@@ -107,3 +107,27 @@ TEST(LinkHistoryStore, RoundTripBoundAndDamage) {
     EXPECT_EQ(link_history::kCapacity - 1, back.Events().size());
     EXPECT_EQ(text.substr(0, text.rfind("\r\n", text.size() - 3) + 2), back.Save());
 }
+
+// What automatic connection found reads back with its profile; a line of another kind with
+// those fields, or one of its own without them, is damage.
+TEST(LinkHistoryStore, AutoConnectEventsKeepTheirFindings) {
+    Event e;
+    e.time = "2024-05-01 10:00:00";
+    e.kind = Kind::AutoConnect;
+    e.ssid = "Lab";
+    e.profile = "R&D\tlab";
+    e.finding = 3;
+    e.seen = 2;
+    e.wanted = 1;
+    link_history::History history;
+    history.Add(e);
+    link_history::History back;
+    back.Load(history.Save() + "2024\t1\t0\t\t\t0\t0\t0\t\t00\t1\t0\t0\r\n2024\t4\t0\t\t\t0\t0\t0\t\r\n");
+    ASSERT_EQ(1u, back.Events().size());
+    const Event& read = back.Events().front();
+    EXPECT_EQ("R&D\tlab", read.profile);
+    EXPECT_EQ(Kind::AutoConnect, read.kind);
+    EXPECT_EQ(3, read.finding);
+    EXPECT_EQ(2, read.seen);
+    EXPECT_EQ(1, read.wanted);
+}
