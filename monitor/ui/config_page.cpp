@@ -175,7 +175,7 @@ void CConfigPage::OnDelete() {
 void CConfigPage::OnApply() {
     // Success shows the Status page, which destroys this one: nothing may follow.
     std::string name = SelectedName();
-    if (!name.empty()) theApp.store.ApplyProfile(name);
+    if (!name.empty() && theApp.store.ApplyProfile(name)) theApp.autoConnect.UserApplied();
 }
 
 void CConfigPage::OnProfileSelected() {

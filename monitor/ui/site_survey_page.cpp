@@ -405,5 +405,5 @@ void CSiteSurveyPage::OnConnect() {
         theApp.keepEdit = false;
         return;
     }
-    theApp.store.ApplyProfile(current);
+    if (theApp.store.ApplyProfile(current)) theApp.autoConnect.UserApplied();
 }
