@@ -20,32 +20,17 @@ struct Record {
     int infrastructure = 1, privacy = 0, wpa = 0, eapMethod = 0, keyIsHex = 1, defaultKey = 1, wepKeyBits1 = 40;
 };
 
-Record Open(const std::string& ssid, int infrastructure = 1) {
+// A stored profile: `kind` "open", "wep" (key 1), "psk", "peap" (WPA) or "dot1x" (802.1X
+// with dynamic WEP); `key` its key, passphrase or EAP password.
+Record R(const std::string& ssid, const std::string& kind = "open", const std::string& key = "", int infra = 1) {
     Record r;
     r.ssid = ssid;
-    r.infrastructure = infrastructure;
-    return r;
-}
-Record Wep(const std::string& ssid, const std::string& key) {
-    Record r = Open(ssid);
-    r.privacy = 1;
-    r.eapMethod = 7;
-    r.wepKey1 = key;
-    return r;
-}
-Record Psk(const std::string& ssid, const std::string& key) {
-    Record r = Wep(ssid, "");
-    r.wpa = 1;
-    r.pskPassphrase = key;
-    return r;
-}
-Record Eap(const std::string& ssid, int wpa, const std::string& password) {
-    Record r = Open(ssid);
-    r.privacy = 1;
-    r.wpa = wpa;
-    r.eapMethod = 3;  // PEAP
+    r.infrastructure = infra;
+    r.privacy = kind != "open";
+    r.wpa = kind == "psk" || kind == "peap";
+    r.eapMethod = kind == "open" ? 0 : kind == "wep" || kind == "psk" ? 7 : 3;
+    (kind == "wep" ? r.wepKey1 : kind == "psk" ? r.pskPassphrase : r.eapPassword) = key;
     r.eapUser = "ann";
-    r.eapPassword = password;
     return r;
 }
 
@@ -59,17 +44,12 @@ survey::Row Seen(const std::string& ssid, int security, bool infrastructure = tr
 }
 constexpr int kNone = IDS_SECURITY_NONE, kWep = IDS_SECURITY_WEP, kWpa = IDS_ENCRYPTION_WPA;
 
-const char* Word(Finding f) {
-    const char* words[] = {"candidate", "not-in-range", "mode",     "security", "wep-key",
-                           "psk",       "sign-in",      "no-assoc", "connected"};
-    return words[int(f)];
-}
-
 // "Name=finding" per verdict in trying order, with what differs as "(seen/wanted)".
 std::string Verdicts(const Choice& choice) {
     std::string text;
     for (const Verdict& v : choice.verdicts) {
-        text += (text.empty() ? "" : " ") + v.profile + "=" + Word(v.finding);
+        const char* words[] = {"candidate", "not-in-range", "mode", "security", "wep-key", "psk", "sign-in"};
+        text += (text.empty() ? "" : " ") + v.profile + "=" + words[int(v.finding)];
         if (v.finding == Finding::ModeDiffers || v.finding == Finding::SecurityDiffers)
             text += "(" + std::to_string(v.seen) + "/" + std::to_string(v.wanted) + ")";
     }
@@ -91,34 +71,34 @@ TEST(AutoConnectChoice, VerdictsInTryingOrderWithTheirReasons) {
         const char* expected;
     } cases[] = {
         {"the first in order that is in range; one before it may still be found",
-         {{"Home", Open("Harbor")}, {"Office", Open("Tower")}, {"Cafe", Open("Corner")}},
+         {{"Home", R("Harbor")}, {"Office", R("Tower")}, {"Cafe", R("Corner")}},
          {Seen("Corner", kNone), Seen("Tower", kNone)},
          "Home=not-in-range Office=candidate Cafe=candidate"},
         {"keys refused whether in range or not: they cannot hold the first candidate back",
-         {{"Cafe", Wep("Corner", "12345678")},     // 64-bit hex key needs 10 digits
-          {"Short", Psk("Lab", "seven77")},        // a pre-shared key of 7 characters
-          {"NotHex", Psk("Lab", std::string(63, 'a') + "g")},
-          {"Peap", Eap("Corp", 1, "")},
-          {"Phrase", Wep("Tower", ""), "a passphrase"}},
+         {{"Cafe", R("Corner", "wep", "12345678")},     // 64-bit hex key needs 10 digits
+          {"Short", R("Lab", "psk", "seven77")},        // a pre-shared key of 7 characters
+          {"NotHex", R("Lab", "psk", std::string(63, 'a') + "g")},
+          {"Peap", R("Corp", "peap")},
+          {"Phrase", R("Tower", "wep"), "a passphrase"}},
          {Seen("Corner", kWep), Seen("Tower", kWep)},
          "Cafe=wep-key Short=psk NotHex=psk Peap=sign-in Phrase=candidate settled"},
         {"mode and security that differ, as seen against wanted",
-         {{"Party", Open("Lab", 0)}, {"Lab", Wep("Lab", "1A2B3C4D5E")}, {"Home", Psk("Harbor", "sunny-terrace")}},
+         {{"Party", R("Lab", "open", "", 0)}, {"Lab", R("Lab", "wep", "1A2B3C4D5E")}, {"Home", R("Harbor", "psk", "sunny-terrace")}},
          {Seen("Lab", kWpa), Seen("Harbor", kNone)},
          "Party=mode(1/0) Lab=security(2/1) Home=security(0/3)"},
         {"one of several access points with the name fits",
-         {{"Home", Psk("Harbor", "sunny-terrace")}},
+         {{"Home", R("Harbor", "psk", "sunny-terrace")}},
          {Seen("Harbor", kNone), Seen("Harbor", kNone, false), Seen("Harbor", kWpa)},
          "Home=candidate settled"},
         {"802.1X joins what shows as WEP, WPA with 802.1X what shows as WPA",
-         {{"Dot1x", Eap("Corp", 0, "pw")}, {"Wpa", Eap("Corp2", 1, "pw")}},
+         {{"Dot1x", R("Corp", "dot1x", "pw")}, {"Wpa", R("Corp2", "peap", "pw")}},
          {Seen("Corp2", kWpa), Seen("Corp", kWep)},
          "Dot1x=candidate Wpa=candidate settled"},
         {"an empty SSID joins any open network of its mode, after every named profile",
-         {{"Anywhere", Open("")}, {"Home", Open("Harbor")}, {"Adhoc", Open("", 0)}},
+         {{"Anywhere", R("")}, {"Home", R("Harbor")}, {"Adhoc", R("", "open", "", 0)}},
          {Seen("Cafe", kNone), Seen("Secure", kWpa)},
          "Home=not-in-range Anywhere=candidate Adhoc=not-in-range"},
-        {"nothing scanned", {{"Home", Open("Harbor")}}, {}, "Home=not-in-range"},
+        {"nothing scanned", {{"Home", R("Harbor")}}, {}, "Home=not-in-range"},
     };
     for (const Case& c : cases) {
         std::vector<Profile> profiles;
@@ -134,7 +114,5 @@ TEST(AutoConnectOrder, StoredOrderFollowsTheProfilesAndReadsBack) {
     std::vector<std::string> names = {"Home", "My Office", "R&D\t2"};
     EXPECT_EQ(names, OrderNames(OrderBytes(names)));
     EXPECT_EQ((std::vector<std::string>{"Home"}), OrderNames(std::string("Home\0Cut", 8)));
-    // Within the bound, the names that fit.
-    std::vector<std::string> many(200, std::string(99, 'n'));
-    EXPECT_EQ(160u, OrderNames(OrderBytes(many)).size());
+    EXPECT_EQ(160u, OrderNames(OrderBytes(std::vector<std::string>(200, std::string(99, 'n')))).size());  // the bound
 }
