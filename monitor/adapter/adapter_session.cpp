@@ -81,6 +81,20 @@ void AdapterSession::RefreshProfileNames() {
     for (int i = 0; i < names.GetSize(); ++i) profileNames.push_back(names.GetAt(i));
 }
 
+void AdapterSession::StartScan() {
+    DWORD start = 0, read = 0;
+    AcsSetOid(deviceName.c_str(), oid::kStartScan, &read, &start, sizeof start);
+}
+
+void AdapterSession::ReadNetworkLists() {
+    for (uint8_t* buffer : {scanList, vendorScanList}) {
+        std::memset(buffer, 0, kScanBufferSize);
+        DWORD written = 0, length = kScanBufferSize;
+        AcsGetOid(deviceName.c_str(), buffer == scanList ? oid::kNetworkList : oid::kVendorNetworkList, &written,
+                  buffer, &length);
+    }
+}
+
 void AdapterSession::CloseSession() {
     // The edited record may belong to a configuration that goes away now.
     host_.SessionClosing();

@@ -55,6 +55,12 @@ public:
     void SwitchRadio(int value);
     // Reads the main configuration's profile names again.
     void RefreshProfileNames();
+    // Asks the driver to scan for networks; the lists fill over the next seconds. What the
+    // driver answers is not looked at.
+    void StartScan();
+    // Reads the network list and the vendor network records into scanList and
+    // vendorScanList, each zeroed first; the buffers' contents decide, not the answers.
+    void ReadNetworkLists();
     // 54 when the model-54 product key exists, else 108.
     static int ModelNumber();
 

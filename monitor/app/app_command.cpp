@@ -95,6 +95,9 @@ Command Parse(const std::string& args) {
     } else if (IsSwitch(verb, "radio") && (Same(value, "on") || Same(value, "off"))) {
         command.kind = Kind::Radio;
         command.radioOn = Same(value, "on");
+    } else if (IsSwitch(verb, "auto") && (Same(value, "on") || Same(value, "off"))) {
+        command.kind = Kind::Auto;
+        command.autoOn = Same(value, "on");
     } else if (IsSwitch(verb, "show") && PageNumber(value) >= 0) {
         command.kind = Kind::Show;
         command.page = PageNumber(value);
@@ -108,6 +111,7 @@ std::string Text(const Command& command) {
     switch (command.kind) {
     case Kind::Apply: return "/apply " + quoted(command.profile);
     case Kind::Radio: return command.radioOn ? "/radio on" : "/radio off";
+    case Kind::Auto: return command.autoOn ? "/auto on" : "/auto off";
     case Kind::Show: return command.page >= 0 && command.page < 5 ? std::string("/show ") + pages[command.page] : "";
     case Kind::Exit: return "/exit";
     case Kind::Export:

@@ -1,5 +1,5 @@
 // Commands a start of Skyvane carries on its command line (/apply NAME, /radio on|off,
-// /show PAGE, /exit, /export FILE, /import FILE), how the running copy is told of one and
+// /auto on|off, /show PAGE, /exit, /export FILE, /import FILE), how the running copy is told of one and
 // the exit codes of the start that handed it over. UI-free.
 #pragma once
 #include <cstddef>
@@ -8,12 +8,13 @@
 
 namespace app_command {
 
-enum class Kind { None, Apply, Radio, Show, Exit, Export, Import, Invalid };
+enum class Kind { None, Apply, Radio, Auto, Show, Exit, Export, Import, Invalid };
 
 struct Command {
     Kind kind = Kind::None;
     std::string profile;   // Apply
     bool radioOn = false;  // Radio
+    bool autoOn = false;   // Auto: connect automatically to the preferred networks
     int page = -1;         // Show: 0 Configuration, 1 Status, 2 IP Settings, 3 Site Survey, 4 About
     std::string file;      // Export, Import
     std::string password;  // Export, Import: /password TEXT
@@ -30,7 +31,7 @@ std::string Text(const Command& command);
 enum Result : int {
     kDone = 0,
     kBadCommand = 1,     // not a command Skyvane knows
-    kNoAdapter = 2,      // /apply, /radio: no adapter
+    kNoAdapter = 2,      // /apply, /radio, /auto: no adapter
     kNoSuchProfile = 3,  // /apply: the adapter has no profile of that name
     kRefused = 4,        // /apply: the profile's settings failed the checks; /radio: the driver kept its state
     kNotRunning = 5,     // /exit: no Skyvane was running

@@ -35,8 +35,8 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool Unhex(const std::string& text, std::string& bytes) {
-    if (text.size() % 2 || text.size() > 64) return false;
+bool Unhex(const std::string& text, std::string& bytes, size_t maxBytes) {
+    if (text.size() % 2 || text.size() > 2 * maxBytes) return false;
     bytes.clear();
     for (size_t i = 0; i < text.size(); i += 2) {
         int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
@@ -75,15 +75,24 @@ std::vector<std::string> Split(const std::string& line, char at) {
 std::string Line(const Event& e) {
     return e.time + '\t' + std::to_string(int(e.kind)) + '\t' + std::to_string(int(e.cause)) + '\t' +
            Hex(e.ssid) + '\t' + e.bssid + '\t' + std::to_string(e.channel) + '\t' +
-           std::to_string(e.signal) + '\t' + std::to_string(e.rateMbps) + '\t' + e.address + "\r\n";
+           std::to_string(e.signal) + '\t' + std::to_string(e.rateMbps) + '\t' + e.address +
+           (e.kind == Kind::AutoConnect ? '\t' + Hex(e.profile) + '\t' + std::to_string(e.finding) + '\t' +
+                                              std::to_string(e.seen) + '\t' + std::to_string(e.wanted)
+                                        : std::string()) +
+           "\r\n";
 }
 
 bool ReadLine(const std::string& line, Event& e) {
     std::vector<std::string> f = Split(line, '\t');
     int kind = 0, cause = 0;
-    if (f.size() != 9 || !Plain(f[0], 19) || !Number(f[1], 1, 3, kind) || !Number(f[2], 0, 3, cause) ||
-        !Unhex(f[3], e.ssid) || !Plain(f[4], 17) || !Number(f[5], 0, 255, e.channel) ||
+    if (f.size() < 9 || !Plain(f[0], 19) || !Number(f[1], 1, 4, kind) || !Number(f[2], 0, 3, cause) ||
+        !Unhex(f[3], e.ssid, 32) || !Plain(f[4], 17) || !Number(f[5], 0, 255, e.channel) ||
         !Number(f[6], 0, 100, e.signal) || !Number(f[7], 0, 10000, e.rateMbps) || !Plain(f[8], 39))
+        return false;
+    // A profile name fits its registry key path: under 200 bytes.
+    if (f.size() != (kind == int(Kind::AutoConnect) ? 13u : 9u) ||
+        (f.size() == 13 && (!Unhex(f[9], e.profile, 200) || !Number(f[10], 0, 99, e.finding) ||
+                            !Number(f[11], 0, 99, e.seen) || !Number(f[12], 0, 99, e.wanted))))
         return false;
     e.time = f[0];
     e.kind = Kind(kind);

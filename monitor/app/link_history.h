@@ -22,7 +22,8 @@ struct Reading {
     std::string address;    // the adapter's IP address, "" while unknown
 };
 
-enum class Kind { LinkUp = 1, LinkDown = 2, AddressChanged = 3 };
+// AutoConnect: what automatic connection found for one profile (see auto_connect_choice.h).
+enum class Kind { LinkUp = 1, LinkDown = 2, AddressChanged = 3, AutoConnect = 4 };
 enum class Cause { None = 0, RadioOff = 1, AdapterRemoved = 2, SignalLost = 3 };
 
 struct Event {
@@ -35,6 +36,12 @@ struct Event {
     int signal = 0;         // for a lost association: the last signal seen while connected
     int rateMbps = 0;
     std::string address;
+    // AutoConnect only: the profile, what was found and, where something differs, what was
+    // seen and what the profile wants.
+    std::string profile;
+    int finding = 0;
+    int seen = 0;
+    int wanted = 0;
 };
 
 // Turns successive readings into events. The first reading only sets the starting point:

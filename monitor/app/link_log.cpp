@@ -8,6 +8,7 @@
 #include "athcfg/athcfg.h"
 #include "framework/reg_key.h"
 #include "framework/text.h"
+#include "monitor/app/auto_connect.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/status_format.h"
 
@@ -48,6 +49,7 @@ std::string Describe(const link_history::Event& e) {
         return fw::Format(fw::LoadText(IDS_EVENT_LINK_UP).c_str(), e.ssid.c_str(), e.channel, e.rateMbps);
     case Kind::AddressChanged:
         return fw::Format(fw::LoadText(IDS_EVENT_ADDRESS).c_str(), e.address.c_str());
+    case Kind::AutoConnect: return AutoConnectEventText(e);
     case Kind::LinkDown: break;
     }
     UINT id = e.cause == Cause::RadioOff         ? IDS_EVENT_DOWN_RADIO

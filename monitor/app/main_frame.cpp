@@ -88,6 +88,7 @@ LRESULT CMainFrame::OnCreate() {
     if (osCode_ == 5) zeroConfigState_ = zc::Check(theApp.session.interfaceGuid);
     theApp.linkHistory = link_log::Load();
     noticesOn_ = link_log::NoticesOn();
+    theApp.autoConnect.Reset();
     SetTimer(Handle(), kPollTimer, 1000, nullptr);
     warmUpCount_ = 0;
     return 0;
@@ -98,7 +99,9 @@ void CMainFrame::OnSetFocus() {
 }
 
 void CMainFrame::OnTimer() {
-    WatchLink(PollAdapter());
+    const bool statusRead = PollAdapter();
+    WatchLink(statusRead);
+    theApp.autoConnect.Poll(*this, statusRead && !theApp.Status().Disconnected(), radio_);
 }
 
 bool CMainFrame::PollAdapter() {
@@ -189,7 +192,9 @@ void CMainFrame::WatchLink(bool statusRead) {
         addressTicks_ = 0;  // read at once when the link comes up
     }
     link_history::Event event;
-    if (linkDetector_.Next(now, event)) RecordLinkEvent(event);
+    // An association automatic connection waits for is told by its own notice.
+    if (linkDetector_.Next(now, event))
+        RecordLinkEvent(event, event.kind != link_history::Kind::LinkUp || !theApp.autoConnect.Joining());
 }
 
 // The adapter's first IP address, read every tenth tick: the IP helper is slow next to a tick.
@@ -210,12 +215,17 @@ std::string CMainFrame::CurrentAddress() {
     return address_;
 }
 
-void CMainFrame::RecordLinkEvent(link_history::Event event) {
+void CMainFrame::RecordLinkEvent(link_history::Event event, bool notice) {
     event.time = link_log::Now();
     theApp.linkHistory.Add(event);
     link_log::Save(theApp.linkHistory);
     historyWindow_.Refresh();
-    ShowNotice(link_log::Describe(event));
+    if (notice) ShowNotice(link_log::Describe(event));
+}
+
+void CMainFrame::RecordAutoEvent(const link_history::Event& event, bool notice) {
+    RecordLinkEvent(event, notice);
+    preferredWindow_.ShowFindings();
 }
 
 // Nobody needs a notice of what the open monitor window shows.
@@ -234,6 +244,7 @@ void CMainFrame::OnNoticesChosen() {
 
 void CMainFrame::OnClose() {
     if (historyWindow_.Handle()) DestroyWindow(historyWindow_.Handle());
+    preferredWindow_.Destroy();
     tray_->Notify(Handle(), IconPressedMessage(), TrayIcon::kDelete, icon_, tooltip_);
     theApp.session.CloseSession();
     DestroyWindow(Handle());
@@ -253,6 +264,7 @@ void CMainFrame::OnCommand(int id) {
     case ID_TRAY_ABOUT: OnOpenPage(id - ID_TRAY_CONFIGURATION); break;
     case ID_TRAY_RADIO: OnRadioChosen(); break;
     case ID_TRAY_HISTORY: historyWindow_.Open(); break;
+    case ID_TRAY_PREFERRED: preferredWindow_.Open(); break;
     case ID_TRAY_NOTICES: OnNoticesChosen(); break;
     case ID_TRAY_EXIT: OnExit(); break;
     }
@@ -315,6 +327,7 @@ void CMainFrame::FillTrayMenu(HMENU popup) {
     if (theApp.adapterPresent <= 0 || !profiles) {
         if (profilesAt >= 0) EnableMenuItem(popup, profilesAt, MF_BYPOSITION | MF_GRAYED);
         EnableMenuItem(popup, ID_TRAY_RADIO, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(popup, ID_TRAY_PREFERRED, MF_BYCOMMAND | MF_GRAYED);
         return;
     }
     const std::vector<std::string>& names = theApp.session.profileNames;
@@ -341,7 +354,9 @@ void CMainFrame::OnRadioChosen() {
 
 bool CMainFrame::ApplyNamedProfile(const std::string& name, StorePages& pages) {
     theApp.store.ReloadProfile(name);
-    return theApp.store.ApplyProfile(name, pages);
+    if (!theApp.store.ApplyProfile(name, pages)) return false;
+    theApp.autoConnect.UserApplied();
+    return true;
 }
 
 bool CMainFrame::RadioIsOn() { return RadioToggleForState(theApp.session.RadioState()) == 1; }
@@ -369,6 +384,7 @@ Result CMainFrame::RunCommand(const app_command::Command& command) {
     switch (command.kind) {
     case Kind::Apply: return ApplyCommand(command.profile);
     case Kind::Radio: return RadioCommand(command.radioOn);
+    case Kind::Auto: return AutoCommand(command.autoOn);
     case Kind::Show:
         // Posted: the monitor window runs its own loop, and the caller waits for the answer.
         PostMessageA(Handle(), WM_COMMAND, ID_TRAY_CONFIGURATION + command.page, 0);
@@ -394,6 +410,13 @@ Result CMainFrame::RadioCommand(bool on) {
     if (theApp.adapterPresent <= 0) return app_command::kNoAdapter;
     SwitchRadio(on);
     return RadioIsOn() == on ? app_command::kDone : app_command::kRefused;
+}
+
+Result CMainFrame::AutoCommand(bool on) {
+    if (theApp.adapterPresent <= 0) return app_command::kNoAdapter;
+    if (!theApp.autoConnect.SetSwitch(on)) return app_command::kRefused;
+    preferredWindow_.ShowSwitch();
+    return app_command::kDone;
 }
 
 Result CMainFrame::TransferCommand(const app_command::Command& command) {

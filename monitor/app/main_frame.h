@@ -9,13 +9,15 @@
 
 #include "framework/window.h"
 #include "monitor/app/app_command.h"
+#include "monitor/app/auto_connect.h"
 #include "monitor/app/link_history.h"
 #include "monitor/app/tray_icon.h"
 #include "monitor/ui/history_window.h"
+#include "monitor/ui/preferred/preferred_window.h"
 
 class StorePages;
 
-class CMainFrame : public fw::Window {
+class CMainFrame : public fw::Window, private AutoConnectHost {
 public:
     // `tray` shows the icon; tests pass a recorder. It must outlive the frame.
     explicit CMainFrame(TrayIcon* tray = nullptr);
@@ -46,6 +48,7 @@ private:
     app_command::Result RunCommand(const app_command::Command& command);
     app_command::Result ApplyCommand(const std::string& name);
     app_command::Result RadioCommand(bool on);
+    app_command::Result AutoCommand(bool on);
     app_command::Result TransferCommand(const app_command::Command& command);
     void EndOnCommand();
 
@@ -58,7 +61,8 @@ private:
     void AdapterLost();
     void WatchLink(bool statusRead);
     std::string CurrentAddress();
-    void RecordLinkEvent(link_history::Event event);
+    void RecordLinkEvent(link_history::Event event, bool notice = true);
+    void RecordAutoEvent(const link_history::Event& event, bool notice) override;
     void ShowNotice(const std::string& text);
     void OnNoticesChosen();
 
@@ -98,6 +102,7 @@ private:
     std::string noticeTip_;
     UINT noticeIcon_ = 0;
     CHistoryWindow historyWindow_;
+    CPreferredWindow preferredWindow_;
 
     TrayIcon ownTray_;
     TrayIcon* tray_;

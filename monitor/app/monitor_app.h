@@ -11,6 +11,7 @@
 #include "framework/app.h"
 #include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/status_record.h"
+#include "monitor/app/auto_connect.h"
 #include "monitor/app/link_history.h"
 #include "monitor/app/sample_history.h"
 #include "monitor/profiles/profile_edit_state.h"
@@ -37,6 +38,7 @@ public:
     uint8_t statusRecord[kStatusRecordSize] = {};
     int32_t linkQuality = 0;
     link_history::History linkHistory;  // newest last; the frame loads and keeps it
+    AutoConnect autoConnect;  // the frame's poll drives it; every apply the user makes tells it
 
     StatusRecord Status() const { return StatusRecord(statusRecord); }
 

@@ -173,9 +173,9 @@ void CConfigPage::OnDelete() {
 }
 
 void CConfigPage::OnApply() {
-    // Success shows the Status page, which destroys this one: nothing may follow.
+    // Success shows the Status page, which destroys this one: nothing of the page may follow.
     std::string name = SelectedName();
-    if (!name.empty()) theApp.store.ApplyProfile(name);
+    if (!name.empty() && theApp.store.ApplyProfile(name)) theApp.autoConnect.UserApplied();
 }
 
 void CConfigPage::OnProfileSelected() {

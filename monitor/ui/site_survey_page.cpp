@@ -9,7 +9,6 @@
 
 #include "athcfg/athcfg.h"
 #include "framework/text.h"
-#include "monitor/adapter/oids.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
@@ -55,14 +54,6 @@ std::string LocalTimeText() {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
                   t.wMinute, t.wSecond);
     return text;
-}
-
-// Reads one of the driver's network lists into a zeroed buffer; what the driver answers
-// is not looked at, the buffer's contents decide.
-void ReadList(uint32_t oidCode, uint8_t (&buffer)[kScanBufferSize]) {
-    std::memset(buffer, 0, sizeof buffer);
-    DWORD written = 0, length = sizeof buffer;
-    AcsGetOid(theApp.session.deviceName.c_str(), oidCode, &written, buffer, &length);
 }
 }  // namespace
 
@@ -194,8 +185,7 @@ void CSiteSurveyPage::OnScanClicked() {
     SendMessageA(Item(IDC_SCAN_PROGRESS), PBM_SETPOS, 0, 0);
     SetTimer(Handle(), kScanTimer, kScanTickMs, nullptr);
     // Should the request fail, the page still waits and lists what the driver then has.
-    DWORD start = 0, read = 0;
-    AcsSetOid(theApp.session.deviceName.c_str(), oid::kStartScan, &read, &start, sizeof start);
+    theApp.session.StartScan();
 }
 
 BOOL CSiteSurveyPage::OnTimer(UINT_PTR id) {
@@ -293,8 +283,7 @@ void CSiteSurveyPage::FillList() {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     AdapterSession& session = theApp.session;
-    ReadList(oid::kNetworkList, session.scanList);
-    ReadList(oid::kVendorNetworkList, session.vendorScanList);
+    session.ReadNetworkLists();
     std::vector<survey::Row> rows = survey::ReadRows(session.scanList, sizeof session.scanList,
                                                      session.vendorScanList, sizeof session.vendorScanList,
                                                      xrLayout != 0);
@@ -416,5 +405,5 @@ void CSiteSurveyPage::OnConnect() {
         theApp.keepEdit = false;
         return;
     }
-    theApp.store.ApplyProfile(current);
+    if (theApp.store.ApplyProfile(current)) theApp.autoConnect.UserApplied();
 }

@@ -113,7 +113,8 @@ check "the tour leaves nothing behind" nothing_left
 for picture in desktop about tray-menu tray-menu-profiles monitor-0-configuration monitor-1-status monitor-2-ipsettings \
                monitor-3-sitesurvey monitor-3-sitesurvey-scanning monitor-3-sitesurvey-scanned \
                monitor-4-about monitor-4-about-54 new-profile security-none security-wep \
-               security-wpa-psk security-wpa-eap security-8021x drivora-help sitesurvey-menu channel-view balloon history; do
+               security-wpa-psk security-wpa-eap security-8021x drivora-help sitesurvey-menu channel-view balloon history \
+               preferred-networks; do
   file=$tmp/tour/$picture.png
   # A window that painted nothing is one flat colour.
   check "tour: $picture.png is listed and shows something" eval \

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "monitor/adapter/oids.h"
+#include "monitor/adapter/status_record.h"
+#include "monitor/app/auto_connect_choice.h"
+#include "monitor/app/link_history.h"
 #include "monitor/profiles/profile_file.h"
 #include "monitor/res/resource.h"
 #include "tests/support/pe_imports.h"
@@ -135,6 +139,16 @@ DWORD LastRadioSet() {
     DWORD value = 99;
     AthSimLastRecordedValue(0, oid::kRadio, &value);
     return value;
+}
+
+// The network the adapter is associated with now, "" when none.
+std::string AssociatedSsid() {
+    uint8_t record[kStatusRecordSize] = {};
+    DWORD written = 0, length = sizeof record;
+    const std::string device = "\\DEVICE\\" + testsim::GuidOf(0);
+    if (!AcsGetOid(device.c_str(), oid::kStatusRecord, &written, record, &length) || !written) return "";
+    StatusRecord status(record);
+    return status.Disconnected() ? "" : status.Ssid();
 }
 
 HWND WaitForFrame() {
@@ -372,4 +386,52 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
     EXPECT_EQ(0u, RunSkyvane("/exit"));
     for (const std::string& f : {withKeys, noKeys, cut, before, after, back, ProductDir() + "moved-relative.ini"})
         DeleteFileA(f.c_str());
+}
+
+// What automatic connection told the History: "profile=finding " per entry, oldest first.
+std::string AutoConnectEntries() {
+    std::string text(16384, '\0');
+    DWORD size = DWORD(text.size());
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Halvex\\Skyvane", "LinkHistory", RRF_RT_REG_BINARY, nullptr,
+                     &text[0], &size))
+        size = 0;
+    link_history::History history;
+    history.Load(text.substr(0, size));
+    std::string said;
+    for (const link_history::Event& e : history.Events())
+        if (e.kind == link_history::Kind::AutoConnect) said += e.profile + "=" + std::to_string(e.finding) + " ";
+    return said;
+}
+
+// Two profiles, Office first in the user's order: when the office network goes, Skyvane
+// joins the second by itself within the scan and one candidate's wait after the 10-second
+// grace, and the History says why the first was skipped.
+TEST_F(SkyvaneE2E, ConnectsAutomaticallyToTheNextPreferredNetworkInRange) {
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvex\\Skyvane");
+    const std::string order = "Software\\Halvex\\Skyvane\\Preferred\\" + testsim::GuidOf(0);
+    ASSERT_EQ(ERROR_SUCCESS, SHSetValueA(HKEY_CURRENT_USER, order.c_str(), "Order", REG_BINARY, "Office\0Home", 12));
+    auto scenario = [](bool officeInRange) {
+        return "scan ms=1000\n" + testsim::Adapter(0) +
+               "profile name=Home ssid=Harbor infrastructure=1\n"
+               "profile name=Office ssid=Tower infrastructure=1\nselect name=Office\n" +
+               (officeInRange ? "network ssid=Tower channel=1\n" : "") + "network ssid=Harbor channel=11\n";
+    };
+    testsim::Install(scenario(true));
+    Process first;
+    ASSERT_NE(nullptr, WaitForFrame());
+    EXPECT_EQ(0u, RunSkyvane("/auto on"));
+    ASSERT_TRUE(PumpUntil(15000, [] { return AssociatedSsid() == "Tower"; }));
+
+    testsim::Install(scenario(false));  // the link drops
+    const DWORD lost = GetTickCount();
+    // The poll's tick, the grace, the scan, one candidate's wait, and the tick that sees it.
+    const DWORD bound = 1000 + 10000 + 4000 + 15000 + 1000;
+    const std::string told = "Office=" + std::to_string(int(auto_connect::Finding::NotInRange)) + " Home=" +
+                             std::to_string(int(auto_connect::Finding::Connected)) + " ";
+    EXPECT_TRUE(PumpUntil(bound, [&] { return AutoConnectEntries() == told; })) << AutoConnectEntries();
+    std::printf("%lu ms from the loss to the History entry of the join\n", GetTickCount() - lost);
+    EXPECT_EQ("Harbor", AssociatedSsid());
+    EXPECT_EQ("Home", SelectedProfile());
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvex\\Skyvane");
 }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (again.kind != command.kind || again.profile != command.profile ||
             again.file != command.file || again.password != command.password ||
             again.replace != command.replace || again.page != command.page ||
-            again.radioOn != command.radioOn)
+            again.radioOn != command.radioOn || again.autoOn != command.autoOn)
             abort();
     }
     return 0;

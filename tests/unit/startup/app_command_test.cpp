@@ -9,7 +9,7 @@ TEST(AppCommand, ParsesEachCommandAndRefusesTheRest) {
         const char* args;
         Kind kind;
         const char* profile;
-        bool radioOn;
+        bool on;  // Radio, Auto
         int page;
     } cases[] = {
         {"", Kind::None, "", false, -1},
@@ -23,6 +23,9 @@ TEST(AppCommand, ParsesEachCommandAndRefusesTheRest) {
         {"/radio on", Kind::Radio, "", true, -1},
         {"/Radio OFF", Kind::Radio, "", false, -1},
         {"/radio maybe", Kind::Invalid, "", false, -1},
+        {"/auto ON", Kind::Auto, "", true, -1},
+        {"-auto off", Kind::Auto, "", false, -1},
+        {"/auto", Kind::Invalid, "", false, -1},
         {"/show configuration", Kind::Show, "", false, 0},
         {"/show Status", Kind::Show, "", false, 1},
         {"/show ip", Kind::Show, "", false, 2},
@@ -41,7 +44,7 @@ TEST(AppCommand, ParsesEachCommandAndRefusesTheRest) {
         EXPECT_EQ(c.kind, command.kind) << c.args;
         if (command.kind != c.kind) continue;
         EXPECT_EQ(c.profile, command.profile) << c.args;
-        EXPECT_EQ(c.radioOn, command.radioOn) << c.args;
+        EXPECT_EQ(c.on, command.kind == Kind::Auto ? command.autoOn : command.radioOn) << c.args;
         EXPECT_EQ(c.page, command.page) << c.args;
     }
 }

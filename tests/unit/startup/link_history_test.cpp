@@ -107,3 +107,19 @@ TEST(LinkHistoryStore, RoundTripBoundAndDamage) {
     EXPECT_EQ(link_history::kCapacity - 1, back.Events().size());
     EXPECT_EQ(text.substr(0, text.rfind("\r\n", text.size() - 3) + 2), back.Save());
 }
+
+// What automatic connection found reads back with its profile; a line of another kind with
+// those fields, or one of its own without them, is damage.
+TEST(LinkHistoryStore, AutoConnectEventsKeepTheirFindings) {
+    Event e;
+    e.kind = Kind::AutoConnect;
+    e.profile = "R&D\tlab";
+    e.finding = 3;
+    e.wanted = 1;
+    link_history::History history, back;
+    history.Add(e);
+    back.Load(history.Save() + "2024\t1\t0\t\t\t0\t0\t0\t\t00\t1\t0\t0\r\n2024\t4\t0\t\t\t0\t0\t0\t\r\n");
+    ASSERT_EQ(1u, back.Events().size());
+    const Event& read = back.Events().front();
+    EXPECT_EQ("R&D\tlab/3/1", read.profile + "/" + std::to_string(read.finding) + "/" + std::to_string(read.wanted));
+}

@@ -83,13 +83,13 @@ protected:
 
 TEST_F(TrayMenuTest, ProfilesAndRadioFromTheTrayMenu) {
     Start(testsim::Adapter(0, "radio=on") + kProfiles);
-    EXPECT_EQ(std::string(kPartsItems) + "&Profiles[Home*|R&&D|Broken]|&Radio*|&History...|&Notices*|-|Exit", ShownMenu());
+    EXPECT_EQ(std::string(kPartsItems) + "Pre&ferred Networks...|&Profiles[Home*|R&&D|Broken]|&Radio*|&History...|&Notices*|-|Exit", ShownMenu());
 
     // A profile chosen is applied as the Configuration page's Apply does.
     Choose(ID_TRAY_PROFILE_FIRST + 1);
     EXPECT_EQ("R&D", theApp.session.CurrentProfileName());
     EXPECT_TRUE(g_boxes.empty());
-    EXPECT_EQ(std::string(kPartsItems) + "&Profiles[Home|R&&D*|Broken]|&Radio*|&History...|&Notices*|-|Exit", ShownMenu());
+    EXPECT_EQ(std::string(kPartsItems) + "Pre&ferred Networks...|&Profiles[Home|R&&D*|Broken]|&Radio*|&History...|&Notices*|-|Exit", ShownMenu());
 
     // One the checks refuse says why, as Apply does, and stays unapplied.
     Choose(ID_TRAY_PROFILE_FIRST + 2);
@@ -102,16 +102,16 @@ TEST_F(TrayMenuTest, ProfilesAndRadioFromTheTrayMenu) {
     DWORD radio = 99;
     EXPECT_NE(0, AthSimLastRecordedValue(0, oid::kRadio, &radio));
     EXPECT_EQ(1u, radio);
-    EXPECT_EQ(std::string(kPartsItems) + "&Profiles[Home|R&&D*|Broken]|&Radio|&History...|&Notices*|-|Exit", ShownMenu());
+    EXPECT_EQ(std::string(kPartsItems) + "Pre&ferred Networks...|&Profiles[Home|R&&D*|Broken]|&Radio|&History...|&Notices*|-|Exit", ShownMenu());
     Choose(ID_TRAY_RADIO);
     EXPECT_NE(0, AthSimLastRecordedValue(0, oid::kRadio, &radio));
     EXPECT_EQ(0u, radio);
-    EXPECT_EQ(std::string(kPartsItems) + "&Profiles[Home|R&&D*|Broken]|&Radio*|&History...|&Notices*|-|Exit", ShownMenu());
+    EXPECT_EQ(std::string(kPartsItems) + "Pre&ferred Networks...|&Profiles[Home|R&&D*|Broken]|&Radio*|&History...|&Notices*|-|Exit", ShownMenu());
 }
 
 TEST_F(TrayMenuTest, WithoutAdapterProfilesAndRadioAreGrayedAndDoNothing) {
     Start("");
-    EXPECT_EQ(std::string(kPartsItems) + "&Profiles~[(no profiles)~]|&Radio~|&History...|&Notices*|-|Exit", ShownMenu());
+    EXPECT_EQ(std::string(kPartsItems) + "Pre&ferred Networks...~|&Profiles~[(no profiles)~]|&Radio~|&History...|&Notices*|-|Exit", ShownMenu());
     AthSimClearRecorded(0);
     Choose(ID_TRAY_RADIO);
     Choose(ID_TRAY_PROFILE_FIRST);

@@ -5,7 +5,8 @@
 // floor): one Shell_NotifyIconA modify of the frame's icon, the library's adapter
 // enumeration and, on Windows XP, the Zero-Config check; it prints the medians and the
 // ratio tick / floor.
-//   tray_soak [ticks] [win2k|winxp]     default 10000 ticks, Windows as Wine reports it
+//   tray_soak [ticks] [win2k|winxp] [auto]   default 10000 ticks, Windows as Wine reports it;
+//                                             auto: with automatic connection switched on
 #include <windows.h>
 
 #include <algorithm>
@@ -106,8 +107,13 @@ void LeaveAdapterToUs(bool set) {
 
 int main(int argc, char** argv) {
     int ticks = argc > 1 ? std::atoi(argv[1]) : 10000;
-    if (argc > 2) {
-        int rerun = RerunAsWindowsVersion(argv[2]);
+    bool autoConnect = false;
+    for (int i = 2; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "auto")) {
+            autoConnect = true;
+            continue;
+        }
+        int rerun = RerunAsWindowsVersion(argv[i]);
         if (rerun >= 0) return rerun;
     }
     const bool xp = zc::CurrentOsCode() == 5;
@@ -127,6 +133,7 @@ int main(int argc, char** argv) {
 
     CMainFrame frame;  // the real notification area
     if (!frame.CreateFrame()) return 1;
+    theApp.autoConnect.SetSwitch(autoConnect);
     KillTimer(frame.Handle(), CMainFrame::kPollTimer);  // ticks are driven below
     auto tick = [&] { SendMessageA(frame.Handle(), WM_TIMER, CMainFrame::kPollTimer, 0); };
     TrayIcon floorTray;
@@ -165,7 +172,7 @@ int main(int argc, char** argv) {
 
     const char* os = xp ? "Windows XP" : zc::CurrentOsCode() == 4 ? "Windows 2000" : "other";
     const double tickUs = Median(steady), floorUs = Median(floor.total);
-    std::printf("ticks: %d (%s)\n", ticks, os);
+    std::printf("ticks: %d (%s), automatic connection %s\n", ticks, os, autoConnect ? "on" : "off");
     std::printf("time per tick: %.1f us (mean of all ticks, unplug and plug included)\n", total / ticks);
     std::printf("steady connected ticks: %d, median %.1f us\n", static_cast<int>(steady.size()), tickUs);
     std::printf("floor, median us: Shell_NotifyIconA modify %.1f, adapter enumeration %.1f, "
