@@ -13,9 +13,11 @@
 #include "framework/text.h"
 #include "monitor/adapter/zero_config.h"
 #include "monitor/adapter/zero_config_flags.h"
+#include "monitor/app/command_carrier.h"
 #include "monitor/app/link_log.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/app/signal_percent.h"
+#include "monitor/app/transfer_command.h"
 #include "monitor/app/tray_state.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
@@ -29,19 +31,21 @@ namespace {
 const UINT g_taskbarCreated = fw::RegisteredMessage("TaskbarCreated");
 
 // A command has nobody at the machine to read a message: a refusal shows only in the exit
-// code. A profile it applied still brings an open monitor window to its Status page.
+// code. A profile it applied is still marked current on an open Configuration page.
 class CommandPages : public StorePages {
 public:
     void ShowCheckMessage(UINT) override {}
     void ShowSecuritySubTab() override {}
-    void ShowStatusPage() override { MonitorWindowPages().ShowStatusPage(); }
+    void ShowStatusPage() override {}
+    void ShowCurrentProfile() override { MonitorWindowPages().ShowCurrentProfile(); }
 };
+
 }  // namespace
 
 CMainFrame::CMainFrame(TrayIcon* tray) : tray_(tray ? tray : &ownTray_) {}
 
 bool CMainFrame::CreateFrame() {
-    return Create("SkyvaneFrame", fw::LoadText(IDR_MAINFRAME).c_str(), WS_OVERLAPPEDWINDOW,
+    return Create(kClassName, fw::LoadText(IDR_MAINFRAME).c_str(), WS_OVERLAPPEDWINDOW,
                   nullptr, IDR_MAINFRAME, IDR_MAINFRAME);
 }
 
@@ -61,8 +65,8 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
-    case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
-    case kRunQueuedCommand: RunCommand(queuedCommand_); return 0;
+    case WM_COPYDATA: return OnCopyData(reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case kRunQueuedCommand: commandResult_ = RunCommand(queuedCommand_); return 0;
     }
     return Default(msg, wp, lp);
 }
@@ -332,16 +336,11 @@ void CMainFrame::FillTrayMenu(HMENU popup) {
 void CMainFrame::OnProfileChosen(size_t index) {
     // The adapter may have gone while the menu was open.
     if (index >= menuProfiles_.size() || theApp.adapterPresent <= 0) return;
-    ApplyNamedProfile(menuProfiles_[index], MonitorWindowPages());
+    theApp.store.ApplyStoredProfile(menuProfiles_[index], MonitorWindowPages());
 }
 
 void CMainFrame::OnRadioChosen() {
     if (theApp.adapterPresent > 0) SwitchRadio(!RadioIsOn());
-}
-
-bool CMainFrame::ApplyNamedProfile(const std::string& name, StorePages& pages) {
-    theApp.store.ReloadProfile(name);
-    return theApp.store.ApplyProfile(name, pages);
 }
 
 bool CMainFrame::RadioIsOn() { return RadioToggleForState(theApp.session.RadioState()) == 1; }
@@ -356,13 +355,32 @@ void CMainFrame::QueueCommand(const app_command::Command& command) {
     PostMessageA(Handle(), kRunQueuedCommand, 0, 0);
 }
 
-// A later start hands over its command line; the answer carries the result.
-LRESULT CMainFrame::OnCopyData(const COPYDATASTRUCT* data) {
+// A later start hands over its command line (and a file's text); the answer carries the
+// result, and `sender` gets what an /export or /import sends back before it.
+LRESULT CMainFrame::OnCopyData(HWND sender, const COPYDATASTRUCT* data) {
     if (!data || data->dwData != app_command::kCopyDataTag) return 0;
-    if (data->cbData > app_command::kMaxCommandBytes || (data->cbData && !data->lpData))
+    app_command::Command command;
+    std::string fileText;
+    if (data->cbData > app_command::kMaxCommandBytes + 1 + app_command::kMaxFileBytes ||
+        (data->cbData && !data->lpData) ||
+        !app_command::OpenPayload(std::string(static_cast<const char*>(data->lpData), data->cbData), command,
+                                  fileText))
         return app_command::ReplyFor(app_command::kBadCommand);
-    std::string args(static_cast<const char*>(data->lpData), data->cbData);
-    return app_command::ReplyFor(RunCommand(app_command::Parse(args)));
+    bool transfer = command.kind == Kind::Export || command.kind == Kind::Import;
+    return app_command::ReplyFor(transfer ? TransferCommand(sender, command, fileText) : RunCommand(command));
+}
+
+// The file's text came with the command; the exported text or the report goes back to the
+// start that carries the command, which writes or says it.
+Result CMainFrame::TransferCommand(HWND sender, const app_command::Command& command, const std::string& fileText) {
+    std::string reply;
+    Result result = transfer_command::Run(theApp.store, command, fileText, reply);
+    COPYDATASTRUCT back = {app_command::kReplyTag, DWORD(reply.size()), &reply[0]};
+    DWORD_PTR ignored = 0;
+    if (!reply.empty() && IsWindow(sender))
+        SendMessageTimeoutA(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&back),
+                            SMTO_ABORTIFHUNG, 10000, &ignored);
+    return result;
 }
 
 Result CMainFrame::RunCommand(const app_command::Command& command) {
@@ -375,7 +393,11 @@ Result CMainFrame::RunCommand(const app_command::Command& command) {
         return app_command::kDone;
     case Kind::Exit: EndOnCommand(); return app_command::kDone;
     case Kind::Export:
-    case Kind::Import: return TransferCommand(command);
+    case Kind::Import:
+        // A first start's own command: the files are this process's to read and write.
+        return command_carrier::CarryTransfer(command, [&](const std::string& fileText, std::string& reply) {
+            return transfer_command::Run(theApp.store, command, fileText, reply);
+        });
     case Kind::None:
     case Kind::Invalid: break;
     }
@@ -387,31 +409,13 @@ Result CMainFrame::ApplyCommand(const std::string& name) {
     const std::vector<std::string>& names = theApp.session.profileNames;
     if (std::find(names.begin(), names.end(), name) == names.end()) return app_command::kNoSuchProfile;
     CommandPages pages;
-    return ApplyNamedProfile(name, pages) ? app_command::kDone : app_command::kRefused;
+    return theApp.store.ApplyStoredProfile(name, pages) ? app_command::kDone : app_command::kRefused;
 }
 
 Result CMainFrame::RadioCommand(bool on) {
     if (theApp.adapterPresent <= 0) return app_command::kNoAdapter;
     SwitchRadio(on);
     return RadioIsOn() == on ? app_command::kDone : app_command::kRefused;
-}
-
-Result CMainFrame::TransferCommand(const app_command::Command& command) {
-    using Transfer = ProfileStore::Transfer;
-    ProfileStore& store = theApp.store;
-    Transfer done = command.kind == Kind::Export
-                        ? store.ExportProfiles(command.file, command.password)
-                        : store.ImportProfiles(command.file, command.password, command.replace);
-    switch (done) {
-    case Transfer::Done: return app_command::kDone;
-    case Transfer::NoAdapter: return app_command::kNoAdapter;
-    case Transfer::BadFile: return app_command::kBadFile;
-    case Transfer::Exists: return app_command::kExists;
-    case Transfer::WrongPassword: return app_command::kWrongPassword;
-    case Transfer::KeysNeeded: return app_command::kKeysNeeded;
-    case Transfer::NotStored: break;
-    }
-    return app_command::kRefused;
 }
 
 // Ends the program as the tray menu's Exit does, once the monitor window has closed.
@@ -460,6 +464,5 @@ void CMainFrame::PushSamples(int32_t received, int32_t sent) {
     theApp.redHistory.Push(sent);
 }
 
-HWND CMainFrame::MonitorWindow() {
-    return FindWindowA(nullptr, fw::LoadText(IDS_MONITOR_TITLE).c_str());
-}
+// Its own handle: another program's window may have the same title.
+HWND CMainFrame::MonitorWindow() { return theMonitorDlg.Handle(); }

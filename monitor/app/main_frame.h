@@ -13,8 +13,6 @@
 #include "monitor/app/tray_icon.h"
 #include "monitor/ui/history_window.h"
 
-class StorePages;
-
 class CMainFrame : public fw::Window {
 public:
     // `tray` shows the icon; tests pass a recorder. It must outlive the frame.
@@ -23,6 +21,10 @@ public:
     // Runs `command` once the message loop runs: the command a first start carried.
     void QueueCommand(const app_command::Command& command);
 
+    // The exit code of the command a first start carried and ran itself (0 when none).
+    app_command::Result CommandResult() const { return commandResult_; }
+
+    static constexpr char kClassName[] = "SkyvaneFrame";
     static constexpr UINT kPollTimer = 199;
     static constexpr UINT kRunQueuedCommand = WM_APP + 1;
 
@@ -39,14 +41,15 @@ private:
     void OnTaskbarCreated();
     void OnOpenPage(int page);
     void OnExit();
-    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT* data);
     void OnProfileChosen(size_t index);
     void OnRadioChosen();
 
     app_command::Result RunCommand(const app_command::Command& command);
     app_command::Result ApplyCommand(const std::string& name);
     app_command::Result RadioCommand(bool on);
-    app_command::Result TransferCommand(const app_command::Command& command);
+    app_command::Result TransferCommand(HWND sender, const app_command::Command& command,
+                                        const std::string& fileText);
     void EndOnCommand();
 
     // Tick steps.
@@ -67,8 +70,6 @@ private:
     bool IsMenuEvent(LPARAM event);
     void ShowTrayMenu();
     void FillTrayMenu(HMENU popup);
-    // Loads profile `name` for editing and applies it as the Configuration page's Apply does.
-    static bool ApplyNamedProfile(const std::string& name, StorePages& pages);
     static bool RadioIsOn();
     static void SwitchRadio(bool on);
     void PushSamples(int32_t received, int32_t sent);
@@ -89,6 +90,7 @@ private:
     DWORD keyMenuClosedAt_ = 0;
     std::vector<std::string> menuProfiles_;  // the Profiles submenu's names, in item order
     app_command::Command queuedCommand_;
+    app_command::Result commandResult_ = app_command::kDone;
     int32_t radio_ = 0;  // the driver's radio state at the last tick
     link_history::Detector linkDetector_;
     std::string address_;
