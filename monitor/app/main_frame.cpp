@@ -40,6 +40,11 @@ public:
     void ShowCurrentProfile() override { MonitorWindowPages().ShowCurrentProfile(); }
 };
 
+// How many ticks after the program handed the adapter a profile a dropped link is put down to
+// that, not to the signal.
+constexpr int kApplyTicks = 2;
+// How long the tip carries a notice where the shell has no balloons: as long as a balloon shows.
+constexpr UINT kNoticeMs = 10000;
 }  // namespace
 
 CMainFrame::CMainFrame(TrayIcon* tray) : tray_(tray ? tray : &ownTray_) {}
@@ -61,7 +66,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: return OnCreate();
     case WM_SETFOCUS: OnSetFocus(); return 0;
-    case WM_TIMER: OnTimer(); return 0;
+    case WM_TIMER: OnTimer(wp); return 0;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
@@ -101,8 +106,9 @@ void CMainFrame::OnSetFocus() {
     if (view_) SetFocus(view_);
 }
 
-void CMainFrame::OnTimer() {
-    WatchLink(PollAdapter());
+void CMainFrame::OnTimer(UINT_PTR id) {
+    if (id == kNoticeTimer) EndNotice();
+    else WatchLink(PollAdapter());
 }
 
 bool CMainFrame::PollAdapter() {
@@ -182,6 +188,12 @@ void CMainFrame::WatchLink(bool statusRead) {
     now.present = theApp.adapterPresent > 0;
     now.radioOff = now.present && radio_ != 0;
     now.connected = statusRead && !status.Disconnected();
+    if (theApp.session.activations != seenActivations_) {
+        seenActivations_ = theApp.session.activations;
+        applyTicks_ = kApplyTicks;
+    }
+    now.applying = applyTicks_ > 0;
+    if (applyTicks_ > 0) --applyTicks_;
     if (now.connected) {
         now.ssid = status.Ssid();
         now.channel = link_log::ChannelOf(status);
@@ -205,8 +217,13 @@ std::string CMainFrame::CurrentAddress() {
     std::vector<unsigned char> buffer(size);
     auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
     if (GetAdaptersInfo(first, &size) != NO_ERROR) return address_;
+    const AdapterSession& session = theApp.session;
     for (const IP_ADAPTER_INFO* a = first; a; a = a->Next) {
-        if (theApp.session.interfaceGuid.empty() || theApp.session.interfaceGuid != a->AdapterName) continue;
+        bool sameGuid = !session.interfaceGuid.empty() && session.interfaceGuid == a->AdapterName;
+        bool sameMac = !session.macAddress.empty() && session.macAddress.size() == a->AddressLength &&
+                       session.macAddress.compare(0, std::string::npos, reinterpret_cast<const char*>(a->Address),
+                                                  a->AddressLength) == 0;
+        if (!sameGuid && !sameMac) continue;
         std::string ip(a->IpAddressList.IpAddress.String,
                        strnlen(a->IpAddressList.IpAddress.String, sizeof a->IpAddressList.IpAddress.String));
         address_ = ip == "0.0.0.0" ? std::string() : ip;
@@ -228,12 +245,22 @@ void CMainFrame::ShowNotice(const std::string& text) {
     if (tray_->ShowNotice(Handle(), fw::LoadText(IDR_MAINFRAME), text)) return;
     noticeTip_ = text;
     noticeIcon_ = icon_;
-    ShowTray(TrayIcon::kModify, icon_, tooltip_);
+    ShowTray(TrayIcon::kModify, icon_, liveTip_);
+    SetTimer(Handle(), kNoticeTimer, kNoticeMs, nullptr);
+}
+
+// The tip carries the live text again.
+void CMainFrame::EndNotice() {
+    KillTimer(Handle(), kNoticeTimer);
+    if (noticeTip_.empty()) return;
+    noticeTip_.clear();
+    ShowTray(TrayIcon::kModify, icon_, liveTip_);
 }
 
 void CMainFrame::OnNoticesChosen() {
     noticesOn_ = !noticesOn_;
     link_log::RememberNotices(noticesOn_);
+    if (!noticesOn_) EndNotice();
 }
 
 void CMainFrame::OnClose() {
@@ -453,6 +480,7 @@ void CMainFrame::ApplyCurrentProfile() {
 
 void CMainFrame::ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip) {
     if (iconId != noticeIcon_) noticeTip_.clear();
+    liveTip_ = tip;
     icon_ = iconId;
     tooltip_ = tray::FitTip(noticeTip_.empty() ? tip : noticeTip_);
     tray_->Notify(Handle(), IconPressedMessage(), mode, iconId, tooltip_);

@@ -26,6 +26,8 @@ public:
 
     static constexpr char kClassName[] = "SkyvaneFrame";
     static constexpr UINT kPollTimer = 199;
+    // Where the shell has no balloons, a notice leaves the tip when this timer fires.
+    static constexpr UINT kNoticeTimer = 200;
     static constexpr UINT kRunQueuedCommand = WM_APP + 1;
 
 protected:
@@ -34,7 +36,7 @@ protected:
 private:
     LRESULT OnCreate();
     void OnSetFocus();
-    void OnTimer();
+    void OnTimer(UINT_PTR id);
     void OnClose();
     void OnCommand(int id);
     void OnIconPressed(LPARAM mouseMessage);
@@ -63,6 +65,7 @@ private:
     std::string CurrentAddress();
     void RecordLinkEvent(link_history::Event event);
     void ShowNotice(const std::string& text);
+    void EndNotice();
     void OnNoticesChosen();
 
     void ApplyCurrentProfile();
@@ -95,10 +98,14 @@ private:
     link_history::Detector linkDetector_;
     std::string address_;
     int addressTicks_ = 0;  // ticks until the address is read again
+    uint32_t seenActivations_ = 0;
+    int applyTicks_ = 0;  // ticks left in which a dropped link is the apply's doing
     bool noticesOn_ = true;
-    // Where the shell has no balloons the tip carries a notice while the icon stays the same.
+    // Where the shell has no balloons the tip carries a notice while the icon stays the same,
+    // for as long as a balloon would show.
     std::string noticeTip_;
     UINT noticeIcon_ = 0;
+    std::string liveTip_;  // the tip the icon has when no notice is in it
     CHistoryWindow historyWindow_;
 
     TrayIcon ownTray_;

@@ -45,6 +45,7 @@ bool ProfileStore::ApplyProfile(const std::string& name) {
     DWORD rate = DWORD(edit_.editTxRate), read = 0;
     AcsSetOid(session_.deviceName.c_str(), oid::kTxRate, &read, &rate, sizeof rate);
     config->ActivateProfile(target);
+    ++session_.activations;
     edit_.rememberedSubTab = 0;
     edit_.ClearMaskFlags();
     pages_.ShowStatusPage();
@@ -70,6 +71,7 @@ bool ProfileStore::ApplyStoredProfile(const std::string& name, StorePages& pages
     DWORD rate = DWORD(ReadTxRate(name)), read = 0;
     AcsSetOid(session_.deviceName.c_str(), oid::kTxRate, &read, &rate, sizeof rate);
     stored.ActivateProfile(target);
+    ++session_.activations;
     config->selectedIndex = config->GetProfileIndex(name.c_str());
     config->selectedName = name.c_str();
     pages.ShowCurrentProfile();
