@@ -29,4 +29,7 @@ ATHCFG_API int AthSimRecordedSet(int adapter, int index, DWORD* oid, void* data,
 // The first 4 bytes of the latest set of `oid`, as a number. Non-zero when found.
 ATHCFG_API int AthSimLastRecordedValue(int adapter, DWORD oid, DWORD* value);
 ATHCFG_API int AthSimClearRecorded(int adapter);
+// The next `count` stores of a profile list (WriteConfig) in this process fail after the
+// first profile is written, as a registry that stops taking writes midway leaves them.
+ATHCFG_API int AthSimFailProfileWrites(int count);
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "athsim.h"
+#include "profile_store.h"
 #include "sim_store.h"
 
 namespace {
@@ -98,6 +99,11 @@ int AthSimLastRecordedValue(int adapter, DWORD oid, DWORD* value) {
     } catch (...) {
         return 0;
     }
+}
+
+int AthSimFailProfileWrites(int count) {
+    athcfg::FailNextWrites(count);
+    return 1;
 }
 
 int AthSimClearRecorded(int adapter) {

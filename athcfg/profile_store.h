@@ -16,6 +16,8 @@ constexpr int kMaxStoredProfiles = 1000;
 bool SetProfileField(ACProfile& p, const std::string& field, const std::string& value, std::string& error);
 // Replaces the stored profiles of the adapter whose driver key is `driverKey`
 // (which must exist); false when it does not or a write fails.
+// The next `count` writes fail after their first profile (AthSimFailProfileWrites).
+void FailNextWrites(int count);
 bool WriteProfiles(const std::string& driverKey, const ACProfileList& list, const std::string& selected);
 // Loads the stored profiles; false when the driver key does not exist.
 bool ReadProfiles(const std::string& driverKey, ACProfileList& list, std::string& selected);

@@ -149,13 +149,22 @@ bool SetProfileField(ACProfile& p, const std::string& field, const std::string& 
     return false;
 }
 
+namespace {
+int g_failingWrites = 0;
+}  // namespace
+
+void FailNextWrites(int count) { g_failingWrites = count; }
+
 bool WriteProfiles(const std::string& driverKey, const ACProfileList& list, const std::string& selected) {
     if (!KeyExists(HKEY_LOCAL_MACHINE, driverKey)) return false;
+    const bool fails = g_failingWrites > 0;
+    if (fails) --g_failingWrites;
     const std::string root = driverKey + "\\Profiles";
     if (!DeleteTree(HKEY_LOCAL_MACHINE, root)) return false;
     fw::RegKey top;
     if (!top.Create(HKEY_LOCAL_MACHINE, root) || !top.WriteString("Selected", selected)) return false;
     for (int i = 0; i < list.GetSize() && i < kMaxStoredProfiles; ++i) {
+        if (fails && i == 1) return false;
         const ACProfile& p = *list.GetAt(i);
         char number[8];
         wsprintfA(number, "%03d", i);
@@ -166,7 +175,7 @@ bool WriteProfiles(const std::string& driverKey, const ACProfileList& list, cons
         for (const IntField& f : kIntFields)
             if (!k.WriteDword(f.name, static_cast<DWORD>(p.*f.member))) return false;
     }
-    return true;
+    return !fails;
 }
 
 bool ReadProfiles(const std::string& driverKey, ACProfileList& list, std::string& selected) {

@@ -4,7 +4,9 @@
 // reports it, so that programs looking the adapter up in the IP helper's tables find it.
 // Win32 glue.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "scenario.h"
 
@@ -14,5 +16,8 @@ namespace athcfg::sim {
 std::string DeviceNameOf(const std::string& guid);
 // Whether a request addressed to `device` is meant for adapter `a`: either of its names.
 bool NamesAdapter(const athsim::AdapterSpec& a, const std::string& device);
+// The MAC address adapter `a` (scenario index `index`) reports: a tied adapter's is its
+// interface's, as the IP helper gives it; others have 00:03:7F:E0:00:NN (NN = index + 1).
+std::vector<uint8_t> MacAddressOf(const athsim::AdapterSpec& a, int index);
 
 }  // namespace athcfg::sim

@@ -21,6 +21,8 @@ constexpr uint32_t kOidTxRate = 0xFF000009;
 constexpr uint32_t kOidScan = 0xFF21000E;
 constexpr uint32_t kOidNetworkList = 0xFF21000B;
 constexpr uint32_t kOidVendorList = 0xFF000019;
+// Answered by the transport: a tied adapter's MAC address is its interface's.
+constexpr uint32_t kOidCurrentAddress = 0x01010102;
 
 // Time from a profile's activation until the link is up.
 constexpr int64_t kAssociateMs = 1000;

@@ -1,4 +1,5 @@
 // The simulated adapter as the library's driver transport.
+#include "sim_interface.h"
 #include "sim_store.h"
 #include "transport.h"
 
@@ -27,7 +28,13 @@ class SimTransport : public DriverTransport {
 public:
     bool Query(const std::string& device, uint32_t oid, std::vector<uint8_t>& answer) override {
         sim::AdapterView v;
-        return sim::ViewAdapter(device, v) && athsim::QueryAnswer(*v.sc, v.sc->adapters[v.index], v.st, v.now, oid, answer);
+        if (!sim::ViewAdapter(device, v)) return false;
+        const athsim::AdapterSpec& a = v.sc->adapters[v.index];
+        if (oid == athsim::kOidCurrentAddress) {
+            answer = sim::MacAddressOf(a, v.index);
+            return true;
+        }
+        return athsim::QueryAnswer(*v.sc, a, v.st, v.now, oid, answer);
     }
 
     int Set(const std::string& device, uint32_t oid, const uint8_t* data, size_t length) override {

@@ -125,7 +125,8 @@ Function ${UN}EndWindowsOf
   ; $R0 class, $R1 title, $R2 message, $R3 wParam
   StrCpy $R4 0
   ${Do}
-    FindWindow $R5 $R0 $R1
+    ; By class alone: the title is only for the log.
+    FindWindow $R5 $R0 ""
     ${IfThen} $R5 = 0 ${|} ${ExitDo} ${|}
     IntOp $R4 $R4 + 1
     ${IfThen} $R4 > 8 ${|} ${ExitDo} ${|}

@@ -30,6 +30,17 @@ std::string ReadInterfaceGuid(const ACAdapterConfig& config, const std::string& 
     RegCloseKey(key);
     return guid;
 }
+
+
+// Windows 98 and Me keep no interface GUID: there the MAC address finds the adapter in
+// the IP helper's tables.
+std::string ReadMacAddress(const std::string& device) {
+    unsigned char mac[6] = {};
+    DWORD written = 0, length = sizeof mac;
+    if (!AcsGetOid(device.c_str(), oid::kCurrentAddress, &written, mac, &length) || written != sizeof mac)
+        return std::string();
+    return std::string(reinterpret_cast<char*>(mac), sizeof mac);
+}
 }  // namespace
 
 AdapterSession::AdapterSession(SessionHost& host) : host_(host) {}
@@ -65,6 +76,7 @@ int AdapterSession::Discover() {
 
     mainConfig->ReadConfig(deviceName.c_str(), subKey.c_str());
     interfaceGuid = ReadInterfaceGuid(*mainConfig, subKey);
+    macAddress = ReadMacAddress(deviceName);
 
     if (zc::CurrentOsCode() == 5 && zc::Check(interfaceGuid) == 0)
         zc::HandOver(interfaceGuid, zc::kTakeOver);
@@ -134,6 +146,7 @@ int32_t AdapterSession::AuthenticationMode() const {
 int AdapterSession::ApplyCurrentProfile(const std::string& name, int32_t txRate) {
     if (!mainConfig) return 0;
     int result = mainConfig->SetProfile(name.c_str());
+    ++activations;
     Sleep(1000);  // the driver needs the time to take the profile
     DWORD rate = static_cast<DWORD>(txRate);
     DWORD read = 0;

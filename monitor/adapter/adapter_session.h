@@ -77,6 +77,10 @@ public:
     ACAdapterConfig* mainConfig = nullptr;
     ACAdapterConfig* reloadConfig = nullptr;
     std::string interfaceGuid;
+    // The adapter's MAC address as the driver gives it (6 bytes), empty when it does not.
+    std::string macAddress;
+    // Counts the profiles this program has handed to the driver.
+    uint32_t activations = 0;
 
 private:
     SessionHost& host_;

@@ -11,4 +11,5 @@ constexpr uint32_t kTxRate = 0xFF000009;           // set, 4 bytes, kbit/s, 0 = 
 constexpr uint32_t kStartScan = 0xFF21000E;        // set, 4 bytes, content ignored
 constexpr uint32_t kNetworkList = 0xFF21000B;      // query, 30 000 bytes
 constexpr uint32_t kVendorNetworkList = 0xFF000019;  // query, 30 000 bytes
+constexpr uint32_t kCurrentAddress = 0x01010102;   // query, 6 bytes: the adapter's MAC address
 }  // namespace oid

@@ -85,7 +85,9 @@ Command Parse(const std::string& args) {
         Command transfer;
         transfer.kind = IsSwitch(verb, "export") ? Kind::Export : Kind::Import;
         transfer.file = value;
-        if (!value.empty() && ParseTransferOptions(words, transfer)) command = transfer;
+        // "/export /password" would write a file named "password".
+        bool fileIsSwitch = IsSwitch(value, "password") || IsSwitch(value, "replace");
+        if (!value.empty() && !fileIsSwitch && ParseTransferOptions(words, transfer)) command = transfer;
         return command;
     }
     if (words.size() != 2) return command;
@@ -125,6 +127,21 @@ std::string Text(const Command& command) {
     case Kind::Invalid: break;
     }
     return "";
+}
+
+std::string Payload(const Command& command, const std::string& fileText) {
+    std::string data = Text(command);
+    if (command.kind == Kind::Import) data += '\0' + fileText;
+    return data;
+}
+
+bool OpenPayload(const std::string& data, Command& command, std::string& fileText) {
+    size_t end = data.find('\0');
+    std::string args = data.substr(0, end);
+    fileText = end == std::string::npos ? std::string() : data.substr(end + 1);
+    if (args.size() > kMaxCommandBytes || fileText.size() > kMaxFileBytes) return false;
+    command = Parse(args);
+    return command.kind != Kind::None && command.kind != Kind::Invalid;
 }
 
 }  // namespace app_command

@@ -40,13 +40,24 @@ enum Result : int {
     kBadFile = 8,        // /export, /import: the file cannot be written or read, or is malformed
     kWrongPassword = 9,  // /import: the file's secrets need another password
     kKeysNeeded = 10,    // /import: done, but some profiles need their keys typed again
-    kLastResult = kKeysNeeded,
+    kChanged = 11,       // /import: the file was changed after it was written (nothing imported)
+    kLastResult = kChanged,
 };
 
-// The command travels as its command-line text in a WM_COPYDATA message with this tag;
-// longer texts are refused.
+// The command travels as its command-line text in a WM_COPYDATA message with this tag; for
+// /import the file's text follows a NUL. The start that carries the command reads and writes
+// the file: the running copy never opens a path another process names. Longer texts are
+// refused.
 constexpr uint32_t kCopyDataTag = 0x53594B56;
 constexpr size_t kMaxCommandBytes = 1024;
+constexpr size_t kMaxFileBytes = 1 << 20;
+std::string Payload(const Command& command, const std::string& fileText);
+// False when `data` is too long or carries no command Skyvane knows.
+bool OpenPayload(const std::string& data, Command& command, std::string& fileText);
+// The running copy answers a start that gives its own window as the message's wParam with
+// a WM_COPYDATA of this tag before it returns: the text of an /export, the report of an
+// /import.
+constexpr uint32_t kReplyTag = 0x53594B52;
 
 // The running copy's answer to WM_COPYDATA carries a result; a window that does not
 // understand the message answers 0, which is no result.

@@ -44,25 +44,16 @@ public:
     void ShowCheckMessage(UINT) override {}
     void ShowSecuritySubTab() override {}
     void ShowStatusPage() override {}
+    void ShowCurrentProfile() override { MonitorWindowPages().ShowCurrentProfile(); }
 };
 
-}  // namespace
-
-bool ApplyStoredProfile(const std::string& name) {
-    AdapterSession& session = theApp.session;
-    // A copy of what is stored: unsaved edits are not applied, and the editor's own copy
-    // stays where it points.
-    ACAdapterConfig stored;
-    if (!session.mainConfig || !stored.ReadConfig(session.deviceName.c_str(), session.subKey.c_str()))
-        return false;
-    ProfileEditState edit;
-    edit.editProfile = stored.GetProfile(name.c_str());
-    edit.editPassphrase = theApp.store.ReadPassphrase(name);
-    edit.editTxRate = theApp.store.ReadTxRate(name);
+// The store's own apply of what is stored: an open editor keeps its profile and edits.
+bool ApplyQuietly(const std::string& name) {
     QuietPages pages;
-    ProfileStore store(session, edit, pages);
-    return store.ApplyProfile(name, pages);
+    return theApp.store.ApplyStoredProfile(name, pages);
 }
+
+}  // namespace
 
 void AutoConnect::Reset() {
     *this = AutoConnect();
@@ -116,7 +107,7 @@ void AutoConnect::ChooseAndApply(AutoConnectHost& host, uint32_t now) {
     for (const auto_connect::Verdict& v : choice.verdicts) {
         if (v.finding != Finding::Candidate) {
             Record(host, v, v.finding);
-        } else if (tried_.insert(v.profile).second && ApplyStoredProfile(v.profile)) {
+        } else if (tried_.insert(v.profile).second && ApplyQuietly(v.profile)) {
             joining_ = v;
             lastFound_[v.profile] = {Finding::Candidate, 0, 0};
             timing_.Applied(now);

@@ -64,10 +64,6 @@ private:
     std::map<std::string, Found> lastFound_;
 };
 
-// Applies the stored profile `name` to the adapter through the store's apply, on an
-// editing state of its own and without a message: the profile editor keeps what it holds.
-bool ApplyStoredProfile(const std::string& name);
-
 // The History's text of an AutoConnect event, and a finding's own text.
 std::string AutoConnectEventText(const link_history::Event& event);
 std::string FindingText(int finding, int seen, int wanted);

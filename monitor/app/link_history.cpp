@@ -85,7 +85,7 @@ std::string Line(const Event& e) {
 bool ReadLine(const std::string& line, Event& e) {
     std::vector<std::string> f = Split(line, '\t');
     int kind = 0, cause = 0;
-    if (f.size() < 9 || !Plain(f[0], 19) || !Number(f[1], 1, 4, kind) || !Number(f[2], 0, 3, cause) ||
+    if (f.size() < 9 || !Plain(f[0], 19) || !Number(f[1], 1, 4, kind) || !Number(f[2], 0, 4, cause) ||
         !Unhex(f[3], e.ssid, 32) || !Plain(f[4], 17) || !Number(f[5], 0, 255, e.channel) ||
         !Number(f[6], 0, 100, e.signal) || !Number(f[7], 0, 10000, e.rateMbps) || !Plain(f[8], 39))
         return false;
@@ -112,7 +112,10 @@ bool Detector::Next(const Reading& now, Event& event) {
     if (!started) return false;
     if (before.connected && !now.connected) {
         event = FromReading(before, Kind::LinkDown);
-        event.cause = !now.present ? Cause::AdapterRemoved : now.radioOff ? Cause::RadioOff : Cause::SignalLost;
+        event.cause = !now.present   ? Cause::AdapterRemoved
+                      : now.radioOff ? Cause::RadioOff
+                      : now.applying ? Cause::Applied
+                                     : Cause::SignalLost;
         return true;
     }
     if (!now.connected) return false;

@@ -14,6 +14,7 @@ struct Reading {
     bool present = false;   // an adapter answered
     bool radioOff = false;
     bool connected = false;
+    bool applying = false;  // the program handed the adapter a profile a moment ago
     std::string ssid;
     std::string bssid;      // "" when the driver does not say
     int channel = 0;
@@ -24,7 +25,7 @@ struct Reading {
 
 // AutoConnect: what automatic connection found for one profile (see auto_connect_choice.h).
 enum class Kind { LinkUp = 1, LinkDown = 2, AddressChanged = 3, AutoConnect = 4 };
-enum class Cause { None = 0, RadioOff = 1, AdapterRemoved = 2, SignalLost = 3 };
+enum class Cause { None = 0, RadioOff = 1, AdapterRemoved = 2, SignalLost = 3, Applied = 4 };
 
 struct Event {
     std::string time;       // local time, "YYYY-MM-DD hh:mm:ss"

@@ -54,6 +54,7 @@ std::string Describe(const link_history::Event& e) {
     }
     UINT id = e.cause == Cause::RadioOff         ? IDS_EVENT_DOWN_RADIO
               : e.cause == Cause::AdapterRemoved ? IDS_EVENT_DOWN_REMOVED
+              : e.cause == Cause::Applied        ? IDS_EVENT_DOWN_APPLIED
                                                  : IDS_EVENT_DOWN_SIGNAL;
     return fw::Format(fw::LoadText(id).c_str(), e.ssid.c_str(), e.signal);
 }

@@ -13,9 +13,11 @@
 #include "framework/text.h"
 #include "monitor/adapter/zero_config.h"
 #include "monitor/adapter/zero_config_flags.h"
+#include "monitor/app/command_carrier.h"
 #include "monitor/app/link_log.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/app/signal_percent.h"
+#include "monitor/app/transfer_command.h"
 #include "monitor/app/tray_state.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"
@@ -29,19 +31,26 @@ namespace {
 const UINT g_taskbarCreated = fw::RegisteredMessage("TaskbarCreated");
 
 // A command has nobody at the machine to read a message: a refusal shows only in the exit
-// code. A profile it applied still brings an open monitor window to its Status page.
+// code. A profile it applied is still marked current on an open Configuration page.
 class CommandPages : public StorePages {
 public:
     void ShowCheckMessage(UINT) override {}
     void ShowSecuritySubTab() override {}
-    void ShowStatusPage() override { MonitorWindowPages().ShowStatusPage(); }
+    void ShowStatusPage() override {}
+    void ShowCurrentProfile() override { MonitorWindowPages().ShowCurrentProfile(); }
 };
+
+// How many ticks after the program handed the adapter a profile a dropped link is put down to
+// that, not to the signal.
+constexpr int kApplyTicks = 2;
+// How long the tip carries a notice where the shell has no balloons: as long as a balloon shows.
+constexpr UINT kNoticeMs = 10000;
 }  // namespace
 
 CMainFrame::CMainFrame(TrayIcon* tray) : tray_(tray ? tray : &ownTray_) {}
 
 bool CMainFrame::CreateFrame() {
-    return Create("SkyvaneFrame", fw::LoadText(IDR_MAINFRAME).c_str(), WS_OVERLAPPEDWINDOW,
+    return Create(kClassName, fw::LoadText(IDR_MAINFRAME).c_str(), WS_OVERLAPPEDWINDOW,
                   nullptr, IDR_MAINFRAME, IDR_MAINFRAME);
 }
 
@@ -57,12 +66,12 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: return OnCreate();
     case WM_SETFOCUS: OnSetFocus(); return 0;
-    case WM_TIMER: OnTimer(); return 0;
+    case WM_TIMER: OnTimer(wp); return 0;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
-    case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
-    case kRunQueuedCommand: RunCommand(queuedCommand_); return 0;
+    case WM_COPYDATA: return OnCopyData(reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case kRunQueuedCommand: commandResult_ = RunCommand(queuedCommand_); return 0;
     }
     return Default(msg, wp, lp);
 }
@@ -98,7 +107,11 @@ void CMainFrame::OnSetFocus() {
     if (view_) SetFocus(view_);
 }
 
-void CMainFrame::OnTimer() {
+void CMainFrame::OnTimer(UINT_PTR id) {
+    if (id == kNoticeTimer) {
+        EndNotice();
+        return;
+    }
     const bool statusRead = PollAdapter();
     WatchLink(statusRead);
     theApp.autoConnect.Poll(*this, statusRead && !theApp.Status().Disconnected(), radio_);
@@ -181,6 +194,12 @@ void CMainFrame::WatchLink(bool statusRead) {
     now.present = theApp.adapterPresent > 0;
     now.radioOff = now.present && radio_ != 0;
     now.connected = statusRead && !status.Disconnected();
+    if (theApp.session.activations != seenActivations_) {
+        seenActivations_ = theApp.session.activations;
+        applyTicks_ = kApplyTicks;
+    }
+    now.applying = applyTicks_ > 0;
+    if (applyTicks_ > 0) --applyTicks_;
     if (now.connected) {
         now.ssid = status.Ssid();
         now.channel = link_log::ChannelOf(status);
@@ -206,8 +225,13 @@ std::string CMainFrame::CurrentAddress() {
     std::vector<unsigned char> buffer(size);
     auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
     if (GetAdaptersInfo(first, &size) != NO_ERROR) return address_;
+    const AdapterSession& session = theApp.session;
     for (const IP_ADAPTER_INFO* a = first; a; a = a->Next) {
-        if (theApp.session.interfaceGuid.empty() || theApp.session.interfaceGuid != a->AdapterName) continue;
+        bool sameGuid = !session.interfaceGuid.empty() && session.interfaceGuid == a->AdapterName;
+        bool sameMac = !session.macAddress.empty() && session.macAddress.size() == a->AddressLength &&
+                       session.macAddress.compare(0, std::string::npos, reinterpret_cast<const char*>(a->Address),
+                                                  a->AddressLength) == 0;
+        if (!sameGuid && !sameMac) continue;
         std::string ip(a->IpAddressList.IpAddress.String,
                        strnlen(a->IpAddressList.IpAddress.String, sizeof a->IpAddressList.IpAddress.String));
         address_ = ip == "0.0.0.0" ? std::string() : ip;
@@ -234,12 +258,22 @@ void CMainFrame::ShowNotice(const std::string& text) {
     if (tray_->ShowNotice(Handle(), fw::LoadText(IDR_MAINFRAME), text)) return;
     noticeTip_ = text;
     noticeIcon_ = icon_;
-    ShowTray(TrayIcon::kModify, icon_, tooltip_);
+    ShowTray(TrayIcon::kModify, icon_, liveTip_);
+    SetTimer(Handle(), kNoticeTimer, kNoticeMs, nullptr);
+}
+
+// The tip carries the live text again.
+void CMainFrame::EndNotice() {
+    KillTimer(Handle(), kNoticeTimer);
+    if (noticeTip_.empty()) return;
+    noticeTip_.clear();
+    ShowTray(TrayIcon::kModify, icon_, liveTip_);
 }
 
 void CMainFrame::OnNoticesChosen() {
     noticesOn_ = !noticesOn_;
     link_log::RememberNotices(noticesOn_);
+    if (!noticesOn_) EndNotice();
 }
 
 void CMainFrame::OnClose() {
@@ -352,9 +386,9 @@ void CMainFrame::OnRadioChosen() {
     if (theApp.adapterPresent > 0) SwitchRadio(!RadioIsOn());
 }
 
+// The user's own choice: automatic connection stays out of the way until the link next drops.
 bool CMainFrame::ApplyNamedProfile(const std::string& name, StorePages& pages) {
-    theApp.store.ReloadProfile(name);
-    if (!theApp.store.ApplyProfile(name, pages)) return false;
+    if (!theApp.store.ApplyStoredProfile(name, pages)) return false;
     theApp.autoConnect.UserApplied();
     return true;
 }
@@ -371,13 +405,32 @@ void CMainFrame::QueueCommand(const app_command::Command& command) {
     PostMessageA(Handle(), kRunQueuedCommand, 0, 0);
 }
 
-// A later start hands over its command line; the answer carries the result.
-LRESULT CMainFrame::OnCopyData(const COPYDATASTRUCT* data) {
+// A later start hands over its command line (and a file's text); the answer carries the
+// result, and `sender` gets what an /export or /import sends back before it.
+LRESULT CMainFrame::OnCopyData(HWND sender, const COPYDATASTRUCT* data) {
     if (!data || data->dwData != app_command::kCopyDataTag) return 0;
-    if (data->cbData > app_command::kMaxCommandBytes || (data->cbData && !data->lpData))
+    app_command::Command command;
+    std::string fileText;
+    if (data->cbData > app_command::kMaxCommandBytes + 1 + app_command::kMaxFileBytes ||
+        (data->cbData && !data->lpData) ||
+        !app_command::OpenPayload(std::string(static_cast<const char*>(data->lpData), data->cbData), command,
+                                  fileText))
         return app_command::ReplyFor(app_command::kBadCommand);
-    std::string args(static_cast<const char*>(data->lpData), data->cbData);
-    return app_command::ReplyFor(RunCommand(app_command::Parse(args)));
+    bool transfer = command.kind == Kind::Export || command.kind == Kind::Import;
+    return app_command::ReplyFor(transfer ? TransferCommand(sender, command, fileText) : RunCommand(command));
+}
+
+// The file's text came with the command; the exported text or the report goes back to the
+// start that carries the command, which writes or says it.
+Result CMainFrame::TransferCommand(HWND sender, const app_command::Command& command, const std::string& fileText) {
+    std::string reply;
+    Result result = transfer_command::Run(theApp.store, command, fileText, reply);
+    COPYDATASTRUCT back = {app_command::kReplyTag, DWORD(reply.size()), &reply[0]};
+    DWORD_PTR ignored = 0;
+    if (!reply.empty() && IsWindow(sender))
+        SendMessageTimeoutA(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&back),
+                            SMTO_ABORTIFHUNG, 10000, &ignored);
+    return result;
 }
 
 Result CMainFrame::RunCommand(const app_command::Command& command) {
@@ -391,7 +444,11 @@ Result CMainFrame::RunCommand(const app_command::Command& command) {
         return app_command::kDone;
     case Kind::Exit: EndOnCommand(); return app_command::kDone;
     case Kind::Export:
-    case Kind::Import: return TransferCommand(command);
+    case Kind::Import:
+        // A first start's own command: the files are this process's to read and write.
+        return command_carrier::CarryTransfer(command, [&](const std::string& fileText, std::string& reply) {
+            return transfer_command::Run(theApp.store, command, fileText, reply);
+        });
     case Kind::None:
     case Kind::Invalid: break;
     }
@@ -417,24 +474,6 @@ Result CMainFrame::AutoCommand(bool on) {
     if (!theApp.autoConnect.SetSwitch(on)) return app_command::kRefused;
     preferredWindow_.ShowSwitch();
     return app_command::kDone;
-}
-
-Result CMainFrame::TransferCommand(const app_command::Command& command) {
-    using Transfer = ProfileStore::Transfer;
-    ProfileStore& store = theApp.store;
-    Transfer done = command.kind == Kind::Export
-                        ? store.ExportProfiles(command.file, command.password)
-                        : store.ImportProfiles(command.file, command.password, command.replace);
-    switch (done) {
-    case Transfer::Done: return app_command::kDone;
-    case Transfer::NoAdapter: return app_command::kNoAdapter;
-    case Transfer::BadFile: return app_command::kBadFile;
-    case Transfer::Exists: return app_command::kExists;
-    case Transfer::WrongPassword: return app_command::kWrongPassword;
-    case Transfer::KeysNeeded: return app_command::kKeysNeeded;
-    case Transfer::NotStored: break;
-    }
-    return app_command::kRefused;
 }
 
 // Ends the program as the tray menu's Exit does, once the monitor window has closed.
@@ -472,6 +511,7 @@ void CMainFrame::ApplyCurrentProfile() {
 
 void CMainFrame::ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip) {
     if (iconId != noticeIcon_) noticeTip_.clear();
+    liveTip_ = tip;
     icon_ = iconId;
     tooltip_ = tray::FitTip(noticeTip_.empty() ? tip : noticeTip_);
     tray_->Notify(Handle(), IconPressedMessage(), mode, iconId, tooltip_);
@@ -483,6 +523,5 @@ void CMainFrame::PushSamples(int32_t received, int32_t sent) {
     theApp.redHistory.Push(sent);
 }
 
-HWND CMainFrame::MonitorWindow() {
-    return FindWindowA(nullptr, fw::LoadText(IDS_MONITOR_TITLE).c_str());
-}
+// Its own handle: another program's window may have the same title.
+HWND CMainFrame::MonitorWindow() { return theMonitorDlg.Handle(); }

@@ -25,7 +25,13 @@ public:
     // Runs `command` once the message loop runs: the command a first start carried.
     void QueueCommand(const app_command::Command& command);
 
+    // The exit code of the command a first start carried and ran itself (0 when none).
+    app_command::Result CommandResult() const { return commandResult_; }
+
+    static constexpr char kClassName[] = "SkyvaneFrame";
     static constexpr UINT kPollTimer = 199;
+    // Where the shell has no balloons, a notice leaves the tip when this timer fires.
+    static constexpr UINT kNoticeTimer = 200;
     static constexpr UINT kRunQueuedCommand = WM_APP + 1;
 
 protected:
@@ -34,14 +40,14 @@ protected:
 private:
     LRESULT OnCreate();
     void OnSetFocus();
-    void OnTimer();
+    void OnTimer(UINT_PTR id);
     void OnClose();
     void OnCommand(int id);
     void OnIconPressed(LPARAM mouseMessage);
     void OnTaskbarCreated();
     void OnOpenPage(int page);
     void OnExit();
-    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT* data);
     void OnProfileChosen(size_t index);
     void OnRadioChosen();
 
@@ -49,7 +55,8 @@ private:
     app_command::Result ApplyCommand(const std::string& name);
     app_command::Result RadioCommand(bool on);
     app_command::Result AutoCommand(bool on);
-    app_command::Result TransferCommand(const app_command::Command& command);
+    app_command::Result TransferCommand(HWND sender, const app_command::Command& command,
+                                        const std::string& fileText);
     void EndOnCommand();
 
     // Tick steps.
@@ -64,6 +71,7 @@ private:
     void RecordLinkEvent(link_history::Event event, bool notice = true);
     void RecordAutoEvent(const link_history::Event& event, bool notice) override;
     void ShowNotice(const std::string& text);
+    void EndNotice();
     void OnNoticesChosen();
 
     void ApplyCurrentProfile();
@@ -71,8 +79,6 @@ private:
     bool IsMenuEvent(LPARAM event);
     void ShowTrayMenu();
     void FillTrayMenu(HMENU popup);
-    // Loads profile `name` for editing and applies it as the Configuration page's Apply does.
-    static bool ApplyNamedProfile(const std::string& name, StorePages& pages);
     static bool RadioIsOn();
     static void SwitchRadio(bool on);
     void PushSamples(int32_t received, int32_t sent);
@@ -93,14 +99,19 @@ private:
     DWORD keyMenuClosedAt_ = 0;
     std::vector<std::string> menuProfiles_;  // the Profiles submenu's names, in item order
     app_command::Command queuedCommand_;
+    app_command::Result commandResult_ = app_command::kDone;
     int32_t radio_ = 0;  // the driver's radio state at the last tick
     link_history::Detector linkDetector_;
     std::string address_;
     int addressTicks_ = 0;  // ticks until the address is read again
+    uint32_t seenActivations_ = 0;
+    int applyTicks_ = 0;  // ticks left in which a dropped link is the apply's doing
     bool noticesOn_ = true;
-    // Where the shell has no balloons the tip carries a notice while the icon stays the same.
+    // Where the shell has no balloons the tip carries a notice while the icon stays the same,
+    // for as long as a balloon would show.
     std::string noticeTip_;
     UINT noticeIcon_ = 0;
+    std::string liveTip_;  // the tip the icon has when no notice is in it
     CHistoryWindow historyWindow_;
     CPreferredWindow preferredWindow_;
 

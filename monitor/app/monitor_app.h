@@ -60,7 +60,6 @@ private:
 
 extern CMonitorApp theApp;
 
-// The running copy's window title, and the message a second copy and the tray icon send.
-extern const char kFrameTitle[];
+// The message a second copy and the tray icon send.
 UINT IconPressedMessage();
 constexpr LPARAM kDoubleClickCode = WM_LBUTTONDBLCLK;  // 515

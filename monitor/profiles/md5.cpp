@@ -1,6 +1,7 @@
 #include "monitor/profiles/md5.h"
 
 #include <cstring>
+#include <vector>
 
 namespace md5 {
 
@@ -83,6 +84,24 @@ Digest Compute(const uint8_t* data, size_t length) {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) digest[4 * i + j] = uint8_t(state[i] >> (8 * j));
     return digest;
+}
+
+Digest Hmac(const uint8_t* key, size_t keyLength, const uint8_t* data, size_t length) {
+    uint8_t block[64] = {};
+    if (keyLength > sizeof block) {
+        Digest shortKey = Compute(key, keyLength);
+        std::memcpy(block, shortKey.data(), shortKey.size());
+    } else if (keyLength) {
+        std::memcpy(block, key, keyLength);
+    }
+    std::vector<uint8_t> inner(sizeof block + length);
+    for (size_t i = 0; i < sizeof block; ++i) inner[i] = block[i] ^ 0x36;
+    if (length) std::memcpy(&inner[sizeof block], data, length);
+    Digest innerDigest = Compute(inner.data(), inner.size());
+    uint8_t outer[sizeof block + 16];
+    for (size_t i = 0; i < sizeof block; ++i) outer[i] = block[i] ^ 0x5C;
+    std::memcpy(outer + sizeof block, innerDigest.data(), innerDigest.size());
+    return Compute(outer, sizeof outer);
 }
 
 }  // namespace md5

@@ -22,6 +22,9 @@ namespace {
 constexpr char kHeader[] = "Skyvane";
 constexpr char kProfileSection[] = "Profile ";
 constexpr char kCheckText[] = "Skyvane profiles";  // enciphered as the password check
+constexpr char kMacLine[] = "Mac=";
+constexpr char kUnprotectedNote[] =
+    "; Not protected: written without a password, it holds no keys, and a change to it goes unnoticed.\r\n";
 constexpr int kKeyRounds = 4096;
 
 const Field* FindField(const std::string& key) {
@@ -30,25 +33,33 @@ const Field* FindField(const std::string& key) {
     return nullptr;
 }
 
-// 16 key bytes from the password and the file's salt.
-std::array<uint8_t, 16> DeriveKey(const std::string& password, const std::array<uint8_t, 8>& salt) {
+// Two 16-byte keys from the password and the file's salt: the cipher's after 4096 rounds of
+// MD5, the MAC's from one round more.
+struct Keys {
+    std::array<uint8_t, 16> cipher, mac;
+};
+Keys DeriveKeys(const std::string& password, const std::array<uint8_t, 8>& salt) {
     std::vector<uint8_t> input(16);
     input.insert(input.end(), salt.begin(), salt.end());
     input.insert(input.end(), password.begin(), password.end());
     md5::Digest digest = md5::Compute(input.data() + 16, input.size() - 16);
-    for (int i = 0; i < kKeyRounds; ++i) {
+    Keys keys;
+    for (int i = 0; i <= kKeyRounds; ++i) {
+        if (i == kKeyRounds) keys.cipher = digest;
         std::copy(digest.begin(), digest.end(), input.begin());
         digest = md5::Compute(input.data(), input.size());
     }
-    return digest;
+    keys.mac = digest;
+    return keys;
 }
 
-// Blowfish-CBC over [length byte, text, zero padding]; the first block is a random-looking
-// IV drawn from the salt, the section and the key, so equal secrets differ in the file.
+// Blowfish-CBC over [length byte, text, zero padding]. The IV comes from the salt and the
+// value's place in the file, so equal secrets differ in the file; it stands in front of the
+// cipher text, and a reader takes it only when it is the one it computes.
 class FileCipher {
 public:
     FileCipher(const std::string& password, const std::array<uint8_t, 8>& salt)
-        : key_(DeriveKey(password, salt)), cipher_(key_.data(), key_.size()), salt_(salt) {}
+        : keys_(DeriveKeys(password, salt)), cipher_(keys_.cipher.data(), keys_.cipher.size()), salt_(salt) {}
 
     std::string Encipher(const std::string& plain, const std::string& where) const {
         std::vector<uint8_t> data(1, uint8_t(plain.size()));
@@ -66,10 +77,11 @@ public:
         return hex::Encode(out.data(), out.size());
     }
 
-    // False when the text is not a cipher this key made.
-    bool Decipher(const std::string& text, std::string& plain) const {
+    // False when the text is not a cipher this key made for this place.
+    bool Decipher(const std::string& text, const std::string& where, std::string& plain) const {
         std::vector<uint8_t> in;
         if (!hex::Decode(text, in) || in.size() < 16 || in.size() % 8) return false;
+        if (!std::equal(in.begin(), in.begin() + 8, Iv(where).begin())) return false;
         std::vector<uint8_t> data(in.size() - 8);
         for (size_t at = 8; at < in.size(); at += 8) {
             uint32_t l = ReadWord(&in[at]), r = ReadWord(&in[at + 4]);
@@ -85,6 +97,13 @@ public:
         return true;
     }
 
+    // The MAC of a file's text, the MAC's own value left out.
+    std::string Mac(const std::string& text) const {
+        md5::Digest d = md5::Hmac(keys_.mac.data(), keys_.mac.size(),
+                                  reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        return hex::Encode(d.data(), d.size());
+    }
+
 private:
     std::vector<uint8_t> Iv(const std::string& where) const {
         std::string seed(salt_.begin(), salt_.end());
@@ -93,7 +112,7 @@ private:
         return std::vector<uint8_t>(d.begin(), d.begin() + 8);
     }
 
-    std::array<uint8_t, 16> key_;
+    Keys keys_;
     blowfish::Cipher cipher_;
     std::array<uint8_t, 8> salt_;
 };
@@ -133,13 +152,21 @@ void Profile::Set(const std::string& key, const std::string& value) {
 std::string Write(const Contents& contents, const std::string& password,
                   const std::array<uint8_t, 8>& salt, std::string& error) {
     error.clear();
-    FileCipher cipher(password, salt);
-    std::string text = "; Skyvane profiles\r\n[Skyvane]\r\nVersion=1\r\n";
+    // The key derivation is slow on purpose: only a file with secrets runs it.
+    std::unique_ptr<FileCipher> cipher;
+    if (!password.empty()) cipher = std::make_unique<FileCipher>(password, salt);
+    std::string text = "; Skyvane profiles\r\n";
+    if (password.empty()) text += kUnprotectedNote;
+    text += "[Skyvane]\r\nVersion=2\r\n";
     text += "Profiles=" + std::to_string(contents.profiles.size()) + "\r\n";
     text += "Current=" + contents.current + "\r\n";
+    size_t macAt = std::string::npos;  // where the MAC's value goes
     if (!password.empty()) {
         text += "Salt=" + hex::Encode(salt.data(), salt.size()) + "\r\n";
-        text += "Check=" + cipher.Encipher(kCheckText, "Check") + "\r\n";
+        text += "Check=" + cipher->Encipher(kCheckText, "Check") + "\r\n";
+        text += kMacLine;
+        macAt = text.size();
+        text += "\r\n";
     }
     for (size_t i = 0; i < contents.profiles.size(); ++i) {
         const Profile& p = contents.profiles[i];
@@ -155,7 +182,7 @@ std::string Write(const Contents& contents, const std::string& password,
             if (f.kind != Kind::Secret) {
                 text += std::string(f.key) + "=" + value + "\r\n";
             } else if (!password.empty()) {
-                text += std::string(f.key) + "=" + cipher.Encipher(value, section + f.key) + "\r\n";
+                text += std::string(f.key) + "=" + cipher->Encipher(value, section + f.key) + "\r\n";
             } else if (!value.empty()) {
                 leftOut = true;
             }
@@ -166,6 +193,7 @@ std::string Write(const Contents& contents, const std::string& password,
         error = "Current";
         return std::string();
     }
+    if (macAt != std::string::npos) text.insert(macAt, cipher->Mac(text));
     return text;
 }
 
@@ -174,7 +202,9 @@ ReadResult Read(const std::string& text, const std::string& password) {
     size_t lineNumber = 0, declared = 0;
     bool header = false, haveCount = false, haveSalt = false, haveCheck = false;
     std::array<uint8_t, 8> salt = {};
-    std::string check, section;
+    std::string check, section, mac;
+    int version = 1;
+    size_t macAt = std::string::npos;  // where the MAC's value stands in the text
     std::unique_ptr<FileCipher> cipher;  // once the header is read, when the file holds secrets
     std::vector<std::vector<bool>> seen;  // per profile: which fields it gave
     auto fail = [&](const std::string& why) {
@@ -186,11 +216,14 @@ ReadResult Read(const std::string& text, const std::string& password) {
     };
     // The header has ended: a file with secrets opens only with its password.
     auto headerComplete = [&]() -> const char* {
-        if (!haveCount || haveSalt != haveCheck) return "the [Skyvane] section is incomplete";
+        // Since version 2 a file with secrets carries a MAC.
+        bool macExpected = version >= 2 && haveSalt;
+        if (!haveCount || haveSalt != haveCheck || macExpected != (macAt != std::string::npos))
+            return "the [Skyvane] section is incomplete";
         if (!haveSalt || cipher) return nullptr;
         cipher = std::make_unique<FileCipher>(password, salt);
         std::string plain;
-        if (password.empty() || !cipher->Decipher(check, plain) || plain != kCheckText) {
+        if (password.empty() || !cipher->Decipher(check, "Check", plain) || plain != kCheckText) {
             result.wrongPassword = true;
             return "the password does not open this file";
         }
@@ -215,6 +248,7 @@ ReadResult Read(const std::string& text, const std::string& password) {
 
     size_t at = 0;
     while (at < text.size()) {
+        size_t lineAt = at;
         size_t end = text.find('\n', at);
         std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
         at = end == std::string::npos ? text.size() : end + 1;
@@ -245,7 +279,8 @@ ReadResult Read(const std::string& text, const std::string& password) {
 
         if (result.contents.profiles.empty()) {  // the [Skyvane] section
             if (key == "Version") {
-                if (value != "1") return fail("unknown version");
+                if (value != "1" && value != "2") return fail("unknown version");
+                version = value[0] - '0';
             } else if (key == "Profiles") {
                 if (!IsNumber(value) || value[0] == '-' || std::atoll(value.c_str()) > long(kMaxProfiles))
                     return fail("bad profile count");
@@ -262,6 +297,9 @@ ReadResult Read(const std::string& text, const std::string& password) {
             } else if (key == "Check") {
                 check = value;
                 haveCheck = true;
+            } else if (key + "=" == kMacLine && macAt == std::string::npos) {
+                mac = value;
+                macAt = lineAt + eq + 1;
             } else {
                 return fail("unknown key");
             }
@@ -282,7 +320,7 @@ ReadResult Read(const std::string& text, const std::string& password) {
         if (field->kind == Kind::Secret) {
             if (!cipher) return fail("a secret in a file without a password");
             std::string plain;
-            if (!cipher->Decipher(value, plain)) return fail("bad enciphered value");
+            if (!cipher->Decipher(value, section + key, plain)) return fail("bad enciphered value");
             value = plain;
         }
         if (!Writable(value)) return fail("value too long or with a control character");
@@ -294,6 +332,11 @@ ReadResult Read(const std::string& text, const std::string& password) {
     if (const char* why = headerComplete()) return fail(why);
     if (const char* why = lastProfileComplete()) return fail(why);
     if (result.contents.profiles.size() != declared) return fail("the file ends early");
+    if (macAt != std::string::npos &&
+        mac != cipher->Mac(text.substr(0, macAt) + text.substr(macAt + mac.size()))) {
+        result.changed = true;
+        return fail("the file was changed after it was written");
+    }
     result.ok = true;
     return result;
 }

@@ -1,8 +1,10 @@
 // The plain-text file profiles move between machines in: INI sections, one per profile,
 // every value the store keeps. Secrets (WEP keys and passphrase, pre-shared key, EAP and
 // LEAP passwords) are never written in clear: under a password they are enciphered
-// (Blowfish-CBC, key from 4096 rounds of salted MD5), without one they are left out and
-// the profile is marked so. UI-free.
+// (Blowfish-CBC, key from 4096 rounds of salted MD5) and the whole file carries an
+// HMAC-MD5 under a second key from the same derivation, so that a changed file is refused;
+// without one they are left out, the profile is marked so, and the file says it is not
+// protected. Files of version 1 (no MAC) are still read. UI-free.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -70,11 +72,13 @@ std::string Write(const Contents& contents, const std::string& password,
 struct ReadResult {
     bool ok = false;
     bool wrongPassword = false;  // the file's secrets are enciphered under another password
+    bool changed = false;        // its MAC does not match: it was changed after it was written
     size_t line = 0;             // the line that is wrong, from 1; past the end when cut short
     std::string error;
     Contents contents;
 };
-// Reads the whole file or nothing: any malformed or missing line fails it.
+// Reads the whole file or nothing: any malformed or missing line fails it, and so does a
+// MAC that does not match (checked once the rest has been read).
 ReadResult Read(const std::string& text, const std::string& password);
 
 }  // namespace profile_file

@@ -1,5 +1,5 @@
-// Exporting every profile of the adapter to a file and importing them back: the library's
-// records and the store's own values mapped to and from the file's values.
+// Exporting every profile of the adapter as a profile file's text and importing them back:
+// the library's records and the store's own values mapped to and from the file's values.
 #include <windows.h>
 
 #include <cstdlib>
@@ -56,8 +56,6 @@ static_assert(sizeof kTexts / sizeof kTexts[0] + sizeof kNumbers / sizeof kNumbe
                   profile_file::kFieldCount,
               "every value of the file has its member");
 
-constexpr DWORD kMaxFileBytes = 1 << 20;
-
 // A salt need only differ between files; it is not secret.
 std::array<uint8_t, 8> FreshSalt() {
     struct {
@@ -75,17 +73,6 @@ std::array<uint8_t, 8> FreshSalt() {
     return salt;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) && written == text.size();
-    ok = CloseHandle(file) && ok;
-    if (!ok) DeleteFileA(path.c_str());  // never leave half a file
-    return ok;
-}
-
 profile_file::Profile ToFile(const ACProfile& record) {
     profile_file::Profile p;
     for (const TextMember& t : kTexts) p.Set(t.key, (record.*t.member).c_str());
@@ -98,81 +85,108 @@ void FromFile(const profile_file::Profile& p, ACProfile& record) {
     for (const NumberMember& n : kNumbers) record.*n.member = std::atoi(p.Get(n.key).c_str());
 }
 
-}  // namespace
 
-bool ProfileStore::ReadProfileFile(const std::string& path, std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD size = GetFileSize(file, nullptr), read = 0;
-    bool ok = size != INVALID_FILE_SIZE && size <= kMaxFileBytes;
-    if (ok) {
-        text.resize(size);
-        ok = size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-Transfer ProfileStore::ExportProfiles(const std::string& path, const std::string& password) {
-    ACAdapterConfig* config = session_.mainConfig;
-    if (!config) return Transfer::NoAdapter;
-    profile_file::Contents contents;
-    contents.current = session_.CurrentProfileName();
-    for (int i = 0; i < config->profiles.GetSize(); ++i) {
-        const ACProfile* record = config->profiles.GetAt(i);
-        if (!record) continue;
+// Every profile of the adapter with the store's own values, as the file holds them.
+std::vector<profile_file::Profile> StoredProfiles(ProfileStore& store, const ACAdapterConfig& config) {
+    std::vector<profile_file::Profile> profiles;
+    for (int i = 0; i < config.profiles.GetSize(); ++i) {
+        const ACProfile* record = config.profiles.GetAt(i);
         profile_file::Profile p = ToFile(*record);
         std::string name = record->name.c_str();
-        p.Set(kPassphrase, ReadPassphrase(name));
-        p.Set(kTxRate, std::to_string(ReadTxRate(name)));
-        contents.profiles.push_back(p);
+        p.Set(kPassphrase, store.ReadPassphrase(name));
+        p.Set(kTxRate, std::to_string(store.ReadTxRate(name)));
+        profiles.push_back(p);
     }
-    std::string error;
-    std::string text = profile_file::Write(contents, password, FreshSalt(), error);
-    if (text.empty() || !WriteWholeFile(path, text)) return Transfer::BadFile;
-    return Transfer::Done;
+    return profiles;
 }
 
-Transfer ProfileStore::ImportProfiles(const std::string& path, const std::string& password, bool replace) {
+ProfileStore::TransferOutcome Outcome(Transfer result, const std::string& names = std::string()) {
+    ProfileStore::TransferOutcome outcome;
+    outcome.result = result;
+    outcome.names = names;
+    return outcome;
+}
+
+}  // namespace
+
+ProfileStore::TransferOutcome ProfileStore::ExportProfiles(const std::string& password) {
     ACAdapterConfig* config = session_.mainConfig;
-    if (!config) return Transfer::NoAdapter;
-    std::string text;
-    if (!ReadProfileFile(path, text)) return Transfer::BadFile;
+    if (!config) return Outcome(Transfer::NoAdapter);
+    profile_file::Contents contents;
+    contents.current = session_.CurrentProfileName();
+    contents.profiles = StoredProfiles(*this, *config);
+    TransferOutcome outcome;
+    outcome.text = profile_file::Write(contents, password, FreshSalt(), outcome.names);
+    if (outcome.text.empty()) outcome.result = Transfer::BadFile;
+    return outcome;
+}
+
+ProfileStore::TransferOutcome ProfileStore::ImportProfiles(const std::string& text, const std::string& password,
+                                                           bool replace) {
+    ACAdapterConfig* config = session_.mainConfig;
+    if (!config) return Outcome(Transfer::NoAdapter);
     profile_file::ReadResult read = profile_file::Read(text, password);
-    if (read.wrongPassword) return Transfer::WrongPassword;
-    if (!read.ok) return Transfer::BadFile;
-    bool keysNeeded = false;
-    for (const profile_file::Profile& p : read.contents.profiles) {
-        if (!replace && config->GetProfile(p.Get("Name").c_str())) return Transfer::Exists;
-        if (p.Get(kPassphrase).size() > profile_rules::kMaxPassphraseChars) return Transfer::BadFile;
-        keysNeeded = keysNeeded || p.secretsLeftOut;
+    if (read.wrongPassword) return Outcome(Transfer::WrongPassword);
+    if (read.changed) return Outcome(Transfer::Changed);
+    if (!read.ok) {
+        TransferOutcome outcome = Outcome(Transfer::BadFile);
+        outcome.line = read.line;
+        return outcome;
+    }
+    std::vector<profile_file::Profile>& incoming = read.contents.profiles;
+    std::vector<int> replaced;  // per incoming profile: the record it replaces, or -1
+    for (size_t i = 0; i < incoming.size(); ++i) {
+        const std::string& name = incoming[i].Get("Name");
+        for (size_t j = 0; j < i; ++j)
+            if (SameName(incoming[j].Get("Name"), name)) return Outcome(Transfer::NameTwice, name);
+        if (incoming[i].Get(kPassphrase).size() > profile_rules::kMaxPassphraseChars)
+            return Outcome(Transfer::ValueTooLong, name);
+        int index = -1;
+        for (int r = 0; r < config->profiles.GetSize() && index < 0; ++r)
+            if (SameName(config->profiles.GetAt(r)->name.c_str(), name)) index = r;
+        if (index >= 0 && !replace) return Outcome(Transfer::Exists, config->profiles.GetAt(index)->name.c_str());
+        replaced.push_back(index);
     }
 
-    // What the records held before, to put back if the library cannot store the result.
-    std::vector<std::pair<ACProfile*, profile_file::Profile>> replaced;
-    int before = config->profiles.GetSize();
-    for (const profile_file::Profile& p : read.contents.profiles) {
-        ACProfile* record = config->GetProfile(p.Get("Name").c_str());
-        if (record) {
-            replaced.emplace_back(record, ToFile(*record));
-        } else {
+    // What the store holds now, to write back if the result cannot be stored.
+    const std::vector<profile_file::Profile> before = StoredProfiles(*this, *config);
+    std::string keysNeeded;
+    for (size_t i = 0; i < incoming.size(); ++i) {
+        profile_file::Profile& p = incoming[i];
+        ACProfile* record = replaced[i] >= 0 ? config->profiles.GetAt(replaced[i]) : nullptr;
+        if (record && p.secretsLeftOut) {
+            for (const profile_file::Field& f : profile_file::kFields)
+                if (f.kind == profile_file::Kind::Secret) p.Set(f.key, before[size_t(replaced[i])].Get(f.key));
+        } else if (p.secretsLeftOut) {
+            keysNeeded += (keysNeeded.empty() ? "" : ", ") + p.Get("Name");
+        }
+        if (!record) {
             record = new ACProfile();
             config->profiles.Add(record);
         }
         FromFile(p, *record);
     }
     // Appended records leave the selected index where it was.
-    if (!config->WriteConfig(0)) {
-        for (auto& r : replaced) FromFile(r.second, *r.first);
-        while (config->profiles.GetSize() > before) config->profiles.RemoveAt(config->profiles.GetSize() - 1);
-        return Transfer::NotStored;
+    bool stored = config->WriteConfig(0) != 0;
+    for (size_t i = 0; stored && i < incoming.size(); ++i) {
+        const std::string& name = incoming[i].Get("Name");
+        stored = StorePassphraseCreating(name, incoming[i].Get(kPassphrase)) &&
+                 StoreTxRate(name, std::atoi(incoming[i].Get(kTxRate).c_str()));
     }
-    for (const profile_file::Profile& p : read.contents.profiles) {
-        const std::string& name = p.Get("Name");
-        StorePassphraseCreating(name, p.Get(kPassphrase));
-        StoreTxRate(name, std::atoi(p.Get(kTxRate).c_str()));
+    if (!stored) {
+        for (size_t i = 0; i < incoming.size(); ++i)
+            if (replaced[i] < 0) DeleteProfileKey(incoming[i].Get("Name"));
+        while (config->profiles.GetSize() > int(before.size())) config->profiles.RemoveAt(config->profiles.GetSize() - 1);
+        for (size_t r = 0; r < before.size(); ++r) FromFile(before[r], *config->profiles.GetAt(int(r)));
+        bool restored = config->WriteConfig(0) != 0;
+        for (const profile_file::Profile& p : before) {
+            const std::string& name = p.Get("Name");
+            restored = StorePassphraseCreating(name, p.Get(kPassphrase)) &&
+                       StoreTxRate(name, std::atoi(p.Get(kTxRate).c_str())) && restored;
+        }
+        session_.RefreshProfileNames();
+        return Outcome(restored ? Transfer::NotStored : Transfer::NotRestored);
     }
     session_.RefreshProfileNames();
-    return keysNeeded ? Transfer::KeysNeeded : Transfer::Done;
+    return keysNeeded.empty() ? Outcome(Transfer::Done) : Outcome(Transfer::KeysNeeded, keysNeeded);
 }

@@ -22,35 +22,43 @@ bool OpenProfileKey(RegKey& key, const std::string& name, REGSAM access) {
     return path && key.Open(HKEY_LOCAL_MACHINE, *path, access);
 }
 
-void WritePassphrase(RegKey& key, const std::string& passphrase, const std::string& guid) {
+bool WritePassphrase(RegKey& key, const std::string& passphrase, const std::string& guid) {
     auto code = secret::EncipherText(passphrase, int(passphrase.size() * 8), guid);
-    if (!code) return;  // longer than the cipher takes: keep what is stored
-    key.WriteDword(profile_keys::kPassphraseCodeLength, uint32_t(passphrase.size()));
+    if (!code) return false;  // longer than the cipher takes: keep what is stored
+    if (!key.WriteDword(profile_keys::kPassphraseCodeLength, uint32_t(passphrase.size()))) return false;
     if (passphrase.empty())
-        key.WriteValue(profile_keys::kPassphraseCode, REG_SZ, nullptr, 0);  // no terminator either
-    else
-        key.WriteString(profile_keys::kPassphraseCode, *code);
+        return key.WriteValue(profile_keys::kPassphraseCode, REG_SZ, nullptr, 0);  // no terminator either
+    return key.WriteString(profile_keys::kPassphraseCode, *code);
+}
+
+// Upper case by the system code page, multibyte characters included.
+std::string UpperCase(std::string text) {
+    if (!text.empty()) CharUpperBuffA(&text[0], DWORD(text.size()));
+    return text;
 }
 
 }  // namespace
 
-void ProfileStore::StorePassphraseCreating(const std::string& name, const std::string& passphrase) {
+bool ProfileStore::SameName(const std::string& a, const std::string& b) {
+    return UpperCase(a) == UpperCase(b);
+}
+
+bool ProfileStore::StorePassphraseCreating(const std::string& name, const std::string& passphrase) {
     int model = AdapterSession::ModelNumber();
     auto path = profile_keys::ProfileKeyPath(model, name);
-    if (!path) return;
+    if (!path) return false;
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model), KEY_ALL_ACCESS))
         key.Create(HKEY_LOCAL_MACHINE, profile_keys::ModelRoot(model));
     key.Close();
     key.Create(HKEY_LOCAL_MACHINE, *path);
     key.Close();
-    if (!key.Open(HKEY_LOCAL_MACHINE, *path, KEY_ALL_ACCESS)) return;
-    WritePassphrase(key, passphrase, session_.interfaceGuid);
+    return key.Open(HKEY_LOCAL_MACHINE, *path, KEY_ALL_ACCESS) && WritePassphrase(key, passphrase, session_.interfaceGuid);
 }
 
-void ProfileStore::StorePassphrase(const std::string& name, const std::string& passphrase) {
+bool ProfileStore::StorePassphrase(const std::string& name, const std::string& passphrase) {
     RegKey key;
-    if (OpenProfileKey(key, name, KEY_ALL_ACCESS)) WritePassphrase(key, passphrase, session_.interfaceGuid);
+    return OpenProfileKey(key, name, KEY_ALL_ACCESS) && WritePassphrase(key, passphrase, session_.interfaceGuid);
 }
 
 std::string ProfileStore::ReadPassphrase(const std::string& name) {
@@ -69,10 +77,9 @@ std::string ProfileStore::ReadPassphrase(const std::string& name) {
     return passphrase.substr(0, passphrase.find('\0'));
 }
 
-void ProfileStore::StoreTxRate(const std::string& name, int32_t rate) {
+bool ProfileStore::StoreTxRate(const std::string& name, int32_t rate) {
     RegKey key;
-    if (OpenProfileKey(key, name, KEY_ALL_ACCESS))
-        key.WriteDword(profile_keys::kTxRate, uint32_t(rate));
+    return OpenProfileKey(key, name, KEY_ALL_ACCESS) && key.WriteDword(profile_keys::kTxRate, uint32_t(rate));
 }
 
 int32_t ProfileStore::ReadTxRate(const std::string& name) {

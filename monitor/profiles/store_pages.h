@@ -12,4 +12,7 @@ public:
     virtual void ShowSecuritySubTab() = 0;
     // The monitor window shows its Status page (page 1).
     virtual void ShowStatusPage() = 0;
+    // A profile was applied from outside the editor: the open Configuration page marks the
+    // adapter's current profile and leaves what is being edited as it is.
+    virtual void ShowCurrentProfile() = 0;
 };

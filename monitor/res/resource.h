@@ -59,11 +59,24 @@
 // What a start with /import writes to its standard output.
 #define IDS_IMPORT_BAD_LINE 62400
 #define IDS_IMPORT_KEYS_NEEDED 62401
+// ...and why an /import or /export did nothing.
+#define IDS_TRANSFER_NO_ADAPTER 62501
+#define IDS_IMPORT_NAME_TWICE 62502
+#define IDS_IMPORT_PASSPHRASE_TOO_LONG 62503
+#define IDS_IMPORT_EXISTS 62504
+#define IDS_IMPORT_WRONG_PASSWORD 62505
+#define IDS_IMPORT_CHANGED 62506
+#define IDS_IMPORT_NOT_STORED 62507
+#define IDS_IMPORT_NOT_RESTORED 62508
+#define IDS_IMPORT_UNREADABLE 62509
+#define IDS_EXPORT_UNWRITABLE 62510
+#define IDS_EXPORT_BAD_VALUE 62511
 // Link events as notices and in the History window, the window and the diagnostics copy.
 #define IDS_EVENT_LINK_UP 62410
 #define IDS_EVENT_DOWN_RADIO 62411
 #define IDS_EVENT_DOWN_REMOVED 62412
 #define IDS_EVENT_DOWN_SIGNAL 62413
+#define IDS_EVENT_DOWN_APPLIED 62500
 #define IDS_EVENT_ADDRESS 62414
 #define IDS_HISTORY_TITLE 62415
 #define IDS_HISTORY_EXPORT 62416

@@ -116,6 +116,20 @@ void CConfigPage::FillProfileList() {
     if (remembered == 1) ShowSubPage(1);
 }
 
+void CConfigPage::ShowCurrentProfile() {
+    if (!Handle()) return;
+    HWND list = Item(IDC_PROFILE_LIST);
+    LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    std::string current = theApp.session.CurrentProfileName();
+    for (size_t i = 0; i < names_.size(); ++i) {
+        std::string entry = config_lists::ProfileEntry(names_[i], names_[i] == current);
+        SendMessageA(list, CB_DELETESTRING, i, 0);
+        SendMessageA(list, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    SendMessageA(list, CB_SETCURSEL, WPARAM(selected), 0);
+    EnableWindow(Item(IDC_DELETE_PROFILE), names_.size() > 1 && SelectedName() != current);
+}
+
 // The Common page is built first whichever sub-tab shows: its start-up rules fit the edit
 // profile to the adapter.
 void CConfigPage::RebuildSubTabs() {

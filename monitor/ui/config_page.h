@@ -15,6 +15,9 @@ public:
 
     // Shows sub-tab `index` (0 Common, 1 Security) and remembers it for the next visit.
     void ShowSubPage(int index);
+    // The open page marks the adapter's current profile again (one applied from elsewhere),
+    // leaving the selection and the profile being edited as they are.
+    void ShowCurrentProfile();
     // The SSIDs of the adapter's network list, one per entry, 200 slots.
     std::vector<std::string> GetScannedSsids();
     // The sub-page object of sub-tab `index`; its window exists only while it is shown.

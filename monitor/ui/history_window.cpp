@@ -100,6 +100,7 @@ void CHistoryWindow::Open() {
 LRESULT CHistoryWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: return OnCreate();
+    case WM_DESTROY: OnDestroy(); return 0;
     case WM_SIZE: OnSize(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wp)); return 0;
     case WM_GETMINMAXINFO: OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp)); return 0;
@@ -133,6 +134,10 @@ LRESULT CHistoryWindow::OnCreate() {
     Refresh();
     return 0;
 }
+
+// The children go with the window; a later event must find no handle to send to (on 98 and
+// Me a handle is soon another window's).
+void CHistoryWindow::OnDestroy() { list_ = export_ = copy_ = nullptr; }
 
 void CHistoryWindow::Refresh() {
     if (!list_) return;

@@ -28,6 +28,7 @@ protected:
 
 private:
     LRESULT OnCreate();
+    void OnDestroy();
     void OnSize(int width, int height);
     void OnCommand(int id);
     void OnMinMaxInfo(MINMAXINFO& info);

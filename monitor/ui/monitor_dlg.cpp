@@ -69,7 +69,8 @@ private:
 
 // The window's own pages: a message box over whatever the window shows on top (the
 // New-profile dialog, say), the Configuration page's Security sub-tab (shown now when the
-// page is, remembered for its next build in any case), the Status page shown.
+// page is, remembered for its next build in any case), the Status page shown, the current
+// profile marked.
 class WindowPages : public StorePages {
 public:
     void ShowCheckMessage(UINT textId) override {
@@ -79,6 +80,7 @@ public:
     }
     void ShowSecuritySubTab() override { theConfigPage.ShowSubPage(1); }
     void ShowStatusPage() override { theMonitorDlg.SwitchPage(1); }
+    void ShowCurrentProfile() override { theConfigPage.ShowCurrentProfile(); }
 };
 
 std::string CurrentDirectory() {

@@ -6,14 +6,6 @@
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 
-namespace {
-// Upper case by the system code page, multibyte characters included.
-std::string UpperCase(std::string text) {
-    if (!text.empty()) CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
-}  // namespace
-
 CNewProfileDlg::CNewProfileDlg() : fw::Dialog(IDD_NEW_PROFILE) {}
 
 INT_PTR CNewProfileDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -43,10 +35,9 @@ std::string CNewProfileDlg::TypedName() const {
 
 void CNewProfileDlg::OnOk() {
     std::string name = TypedName();
-    std::string key = UpperCase(name);
-    if (key.empty()) return Refuse(IDS_ENTER_PROFILE_NAME);
+    if (name.empty()) return Refuse(IDS_ENTER_PROFILE_NAME);
     for (const std::string& existing : theApp.session.profileNames)
-        if (UpperCase(existing) == key) return Refuse(IDS_PROFILE_EXISTS);
+        if (ProfileStore::SameName(existing, name)) return Refuse(IDS_PROFILE_EXISTS);
     if (theApp.store.CreateProfile(name)) {
         End(IDOK);
         return;

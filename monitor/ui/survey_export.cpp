@@ -6,7 +6,8 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i) line += ',';
-        const std::string& f = fields[i];
+        std::string f = fields[i];
+        if (!f.empty() && std::string("=+-@\t\r").find(f[0]) != std::string::npos) f.insert(0, 1, '\'');
         if (f.find_first_of(",\"\r\n") == std::string::npos) {
             line += f;
             continue;

@@ -6,8 +6,10 @@
 
 namespace survey {
 
-// One CSV record ending in CR LF. A field holding a comma, a double quote, CR or LF is
-// enclosed in double quotes, its quotes doubled; bytes are written as they are.
+// One CSV record ending in CR LF. A field beginning with = + - @, TAB or CR, which a
+// spreadsheet would take for a formula, gets a ' in front. A field holding a comma, a
+// double quote, CR or LF is enclosed in double quotes, its quotes doubled; bytes are
+// written as they are.
 std::string CsvLine(const std::vector<std::string>& fields);
 
 // The cells joined by tabs, ending in CR LF; a tab or line break inside a cell becomes a space.

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "monitor/adapter/oids.h"
@@ -39,7 +40,7 @@ bool PumpUntil(DWORD ms, Done done) {
 class Process {
 public:
     // `output`: a file handle (inheritable) that gets the program's standard output.
-    explicit Process(const std::string& args = "", HANDLE output = nullptr) {
+    explicit Process(const std::string& args = "", HANDLE output = nullptr, const std::string& dir = "") {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         if (output) {
@@ -48,7 +49,7 @@ public:
         }
         std::string command = "\"" + ProductDir() + "Skyvane.exe\"" + (args.empty() ? "" : " " + args);
         started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, output != nullptr, 0, nullptr,
-                                  ProductDir().c_str(), &si, &pi_) != FALSE;
+                                  (dir.empty() ? ProductDir() : dir).c_str(), &si, &pi_) != FALSE;
     }
     ~Process() {
         if (!started_) return;
@@ -73,36 +74,43 @@ private:
 struct FakeRunningCopy {
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (msg == RegisterWindowMessageA("MONITOR_ICON_PRESSED")) {
-            received.push_back({wp, lp});
+            received.push_back({h, wp, lp});
             return 0;
         }
         return DefWindowProcA(h, msg, wp, lp);
     }
-    FakeRunningCopy() {
+    explicit FakeRunningCopy(const char* className) {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "FakeSkyvane";
+        wc.lpszClassName = className;
         RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, "FakeSkyvane", "Skyvane", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50,
+        hwnd = CreateWindowExA(0, className, "Skyvane", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50,
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     ~FakeRunningCopy() { DestroyWindow(hwnd); }
     HWND hwnd;
-    static inline std::vector<std::pair<WPARAM, LPARAM>> received;
+    static inline std::vector<std::tuple<HWND, WPARAM, LPARAM>> received;
 };
 
 HWND FindMonitorWindow() { return FindWindowA(nullptr, "Telvara WLAN Adapter Monitor"); }
 
-// Runs Skyvane.exe with `args` to its end; its exit code, or 259 when it did not end.
-// `output` gets what it wrote to its standard output.
+// Not the running copy's folder: a start that carries a command reads and writes the files.
+std::string SenderDir() {
+    std::string dir = ProgramDir() + "sender\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+// Runs Skyvane.exe with `args` to its end, in SenderDir(); its exit code, or 259 when it did
+// not end. `output` gets what it wrote to its standard output.
 DWORD RunSkyvane(const std::string& args, std::string* output = nullptr) {
     std::string outPath = ProgramDir() + "skyvane-output.txt";
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE out = output ? CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                       CREATE_ALWAYS, 0, nullptr)
                         : nullptr;
-    Process run(args, out);
+    Process run(args, out, SenderDir());
     if (out) CloseHandle(out);
     if (!run.Started() || !PumpUntil(90000, [&] { return run.Ended(); })) return 259;
     if (output) {
@@ -119,6 +127,15 @@ std::string FileText(const std::string& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// Every value of an export under the password "pw", secrets included.
+std::string Held(const std::string& path) {
+    profile_file::ReadResult r = profile_file::Read(FileText(path), "pw");
+    std::string text = r.ok ? "Current=" + r.contents.current : "unreadable: " + r.error;
+    for (const profile_file::Profile& p : r.contents.profiles)
+        for (const auto& v : p.values) text += "\n" + v.first + "=" + v.second;
+    return text;
 }
 
 // The page the monitor window shows, once it is open; -1 while it is not.
@@ -176,7 +193,8 @@ protected:
 }  // namespace
 
 TEST_F(SkyvaneE2E, SecondCopyPostsOneDoubleClickToTheRunningCopyAndExits) {
-    FakeRunningCopy running;
+    FakeRunningCopy running("SkyvaneFrame");
+    FakeRunningCopy stranger("SomeOtherProgram");  // titled "Skyvane" too, found first by title
     FakeRunningCopy::received.clear();
     ASSERT_NE(nullptr, running.hwnd);
 
@@ -186,10 +204,8 @@ TEST_F(SkyvaneE2E, SecondCopyPostsOneDoubleClickToTheRunningCopyAndExits) {
     PumpUntil(300, [] { return false; });  // let a late post arrive
 
     ASSERT_EQ(1u, FakeRunningCopy::received.size());
-    EXPECT_EQ(0u, FakeRunningCopy::received[0].first);
-    EXPECT_EQ(515, FakeRunningCopy::received[0].second);
+    EXPECT_EQ(std::make_tuple(running.hwnd, WPARAM(0), LPARAM(515)), FakeRunningCopy::received[0]);
     EXPECT_EQ(0u, second.ExitCode());
-    EXPECT_EQ(nullptr, FindWindowA("SkyvaneFrame", nullptr));  // it made no frame of its own
 }
 
 TEST_F(SkyvaneE2E, HiddenFrameAboutBoxAndSecondStartOpeningTheMonitorWindow) {
@@ -310,6 +326,7 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
     const std::string withKeys = dir + "moved-keys.ini", noKeys = dir + "moved-nokeys.ini";
     const std::string cut = dir + "moved-cut.ini", before = dir + "moved-before.ini",
                       after = dir + "moved-after.ini", back = dir + "moved-back.ini";
+    const std::string changed = dir + "moved-changed.ini", upper = dir + "moved-upper.ini";
     testsim::Install(testsim::Adapter(0) +
                      "profile name=Home ssid=Harbor infrastructure=1 privacy=1 wpa=1 eapMethod=7 "
                      "pskPassphrase=\"sunny-terrace-42\" pskBits=128 channelMHz=2437\n"
@@ -331,9 +348,14 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
         EXPECT_EQ(std::string::npos, keysText.find(secret)) << secret;
         EXPECT_EQ(std::string::npos, FileText(noKeys).find(secret)) << secret;
     }
-    EXPECT_NE("", FileText(ProductDir() + "moved-relative.ini"));
-    // Half the file, as a copy cut short would leave it.
+    EXPECT_NE("", FileText(SenderDir() + "moved-relative.ini"));  // not the running copy's folder
+    EXPECT_NE(std::string::npos, FileText(noKeys).find("; Not protected"));
+    // Half the file, as a copy cut short would leave it; a plain value changed; a name in capitals.
     std::ofstream(cut, std::ios::binary) << keysText.substr(0, keysText.size() / 2);
+    std::string edited = keysText;
+    std::ofstream(changed, std::ios::binary) << edited.replace(edited.find("SSID=Harbor"), 11, "SSID=Harbour");
+    edited = FileText(noKeys);
+    std::ofstream(upper, std::ios::binary) << edited.replace(edited.find("Name=Cafe"), 9, "Name=CAFE");
 
     // Another machine: another adapter, with a profile of the same name.
     testsim::ClearProductKeys();
@@ -341,25 +363,35 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
                                            "select name=Cafe\n");
     Process second;
     ASSERT_NE(nullptr, WaitForFrame());
-    ASSERT_EQ(0u, RunSkyvane("/export \"" + before + "\""));
+    ASSERT_EQ(0u, RunSkyvane("/export \"" + before + "\" /password pw"));
+    // An export that cannot replace the file leaves it (the loop below reads it) and no other.
+    HANDLE held = CreateFileA(before.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(8u, RunSkyvane("/export \"" + before + "\""));
+    CloseHandle(held);
+    WIN32_FIND_DATAA found;
+    EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA((dir + "sky*.tmp").c_str(), &found));
 
     std::string said;
     struct Refused {
         std::string args;
         DWORD code;
+        const char* said;  // in the start's report
     } refused[] = {
-        {"/import \"" + cut + "\" /password \"two words\" /replace", 8},
-        {"/import \"" + withKeys + "\" /password other /replace", 9},
-        {"/import \"" + withKeys + "\" /password \"two words\"", 7},  // Cafe exists
-        {"/import \"" + dir + "no-such-file.ini\"", 8},
+        {"/import \"" + cut + "\" /password \"two words\" /replace", 8, "line "},
+        {"/import \"" + withKeys + "\" /password other /replace", 9, "another password"},
+        {"/import \"" + withKeys + "\" /password \"two words\"", 7, "named Cafe;"},
+        {"/import \"" + upper + "\"", 7, "named Cafe;"},
+        {"/import \"" + changed + "\" /password \"two words\" /replace", 11, "was changed"},
+        {"/import \"" + dir + "no-such-file.ini\"", 8, "cannot be read"},
+        {"/import LPT1", 8, "cannot be read"},
+        {"/export /password", 1, ""},
     };
     for (const Refused& r : refused) {
         EXPECT_EQ(r.code, RunSkyvane(r.args, &said)) << r.args;
-        ASSERT_EQ(0u, RunSkyvane("/export \"" + after + "\""));
-        EXPECT_EQ(FileText(before), FileText(after)) << r.args;  // nothing changed
+        EXPECT_NE(std::string::npos, said.find(r.said)) << r.args << ": " << said;
+        ASSERT_EQ(0u, RunSkyvane("/export \"" + after + "\" /password pw"));
+        EXPECT_EQ(Held(before), Held(after)) << r.args;  // nothing changed
     }
-    RunSkyvane("/import \"" + cut + "\" /password \"two words\"", &said);
-    EXPECT_NE(std::string::npos, said.find("line ")) << said;
 
     // With the password and /replace every value arrives, secrets included.
     EXPECT_EQ(0u, RunSkyvane("/import \"" + withKeys + "\" /password \"two words\" /replace"));
@@ -378,13 +410,25 @@ TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {
             EXPECT_EQ(p.Get(f.key), match->Get(f.key)) << p.Get("Name") << " " << f.key;
     }
 
-    // Without keys: imported, and the start says which profiles need them typed again.
-    EXPECT_EQ(10u, RunSkyvane("/import \"" + noKeys + "\" /replace", &said));
-    EXPECT_NE(std::string::npos, said.find("Home, Library")) << said;
-    EXPECT_EQ(std::string::npos, said.find("Cafe")) << said;
-
+    // Without keys: the profiles are replaced, their keys are kept.
+    EXPECT_EQ(0u, RunSkyvane("/import \"" + noKeys + "\" /replace"));
+    ASSERT_EQ(0u, RunSkyvane("/export \"" + after + "\" /password pw"));
+    EXPECT_EQ(Held(back), Held(after));
     EXPECT_EQ(0u, RunSkyvane("/exit"));
-    for (const std::string& f : {withKeys, noKeys, cut, before, after, back, ProductDir() + "moved-relative.ini"})
+
+    // A first start says which profiles need their keys typed again and ends with that code.
+    testsim::ClearProductKeys();
+    testsim::Install(testsim::Adapter(2) + "profile name=Other ssid=There infrastructure=1\nselect name=Other\n");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(after.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    Process third("/import \"" + noKeys + "\"", out);
+    CloseHandle(out);
+    ASSERT_NE(nullptr, WaitForFrame());
+    EXPECT_EQ(0u, RunSkyvane("/exit"));
+    EXPECT_EQ(10u, third.ExitCode());
+    EXPECT_EQ("These profiles need their keys typed again: Home, Library\r\n", FileText(after));
+    for (const std::string& f : {withKeys, noKeys, cut, changed, upper, before, after, back,
+                                 SenderDir() + "moved-relative.ini"})
         DeleteFileA(f.c_str());
 }
 

@@ -8,6 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string args(reinterpret_cast<const char*>(data), size);
+    args = args.substr(0, args.find('\0'));  // where a command line ends
     app_command::Command command = app_command::Parse(args);
     using app_command::Kind;
     if (command.kind == Kind::Apply && (command.profile.empty() || command.profile.size() > size)) abort();
@@ -15,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (command.kind != Kind::Show && command.page != -1) abort();
     // What it accepts travels as text to the running copy and must arrive the same.
     if (command.kind != Kind::None && command.kind != Kind::Invalid) {
-        app_command::Command again = app_command::Parse(app_command::Text(command));
+        app_command::Command again;
+        std::string file;
+        if (!app_command::OpenPayload(app_command::Payload(command, "[x]"), again, file)) return 0;  // too long
+        if (file != (command.kind == Kind::Import ? "[x]" : "")) abort();
         if (again.kind != command.kind || again.profile != command.profile ||
             again.file != command.file || again.password != command.password ||
             again.replace != command.replace || again.page != command.page ||

@@ -178,6 +178,18 @@ TEST(Md5, Rfc1321Suite) {
     }
 }
 
+// RFC 2202's HMAC-MD5 cases with a short key and with a key longer than the block.
+TEST(Md5, HmacRfc2202Cases) {
+    struct Vector { std::string key, message; const char* mac; };
+    for (const Vector& v : {Vector{std::string(16, '\x0b'), "Hi There", "9294727A3638BB1C13F48EF8158BFC9D"},
+                            Vector{std::string(80, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
+                                   "6B1AB7FE4BD7BF8F0B62E6CE61B9D0CD"}}) {
+        md5::Digest d = md5::Hmac(reinterpret_cast<const uint8_t*>(v.key.data()), v.key.size(),
+                                  reinterpret_cast<const uint8_t*>(v.message.data()), v.message.size());
+        EXPECT_EQ(v.mac, hex::Encode(d.data(), d.size())) << v.message;
+    }
+}
+
 // Expected keys come from an independent implementation of the same two derivations.
 TEST(WepKey, KnownKeysForEachLengthCode) {
     const char* hello64[] = {"3472624673", "8FC0521C6A", "EBDC9CCE53", "23880ADD0A"};

@@ -4,6 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
+
+#include "known_file.h"
+#include "monitor/profiles/hex_text.h"
+#include "monitor/profiles/md5.h"
 
 using namespace profile_file;
 
@@ -30,9 +35,10 @@ Contents Two() {
     return c;
 }
 
-std::string Written(const Contents& c, const std::string& password) {
+std::string Written(const Contents& c, const std::string& password,
+                    const std::array<uint8_t, 8>& salt = kSalt) {
     std::string error;
-    std::string text = Write(c, password, kSalt, error);
+    std::string text = Write(c, password, salt, error);
     EXPECT_EQ("", error);
     return text;
 }
@@ -95,7 +101,7 @@ TEST(ProfileFile, AMalformedLineIsNamedByItsNumber) {
         {"Infrastructure=", "no equals sign here", AtChange},
         {"[Profile 2]", "[Profile 2", AtChange},
         {"[Profile 2]", "[Elsewhere]", AtChange},
-        {"Version=1", "Version=2", AtChange},
+        {"Version=2", "Version=3", AtChange},
         {"SSID=Home-SSID", "SSID=Home-SSID\r\nSSID=again", NextLine},
         {"Profiles=2", "Profiles=1", Later},  // at the undeclared second profile
         {"Name=Office", "Name=Home", Later},   // where the second profile's section ends
@@ -133,4 +139,41 @@ TEST(ProfileFile, ValuesThatCannotBeWrittenAreRefusedByName) {
     std::string error;
     EXPECT_EQ("", Write(c, "pw", kSalt, error));
     EXPECT_EQ("Home: PskPassphrase", error);
+}
+
+// Files written with a fixed salt and the password "pw" stay readable: one of the first
+// version opens, and this version writes as it always has (the MD5 of its file), so that a
+// change to the key derivation, the IVs or the MAC cannot orphan files unseen.
+TEST(ProfileFile, KnownAnswerFiles) {
+    ReadResult v1 = Read(std::string(kKnownV1, sizeof kKnownV1), "pw");
+    EXPECT_TRUE(v1.ok) << v1.line << " " << v1.error;
+    EXPECT_EQ("Home", v1.contents.current);
+    const std::string v2 = Written(Two(), "pw", {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88});
+    md5::Digest d = md5::Compute(reinterpret_cast<const uint8_t*>(v2.data()), v2.size());
+    EXPECT_EQ("76668E5823C86E316F6801C6058CB649", hex::Encode(d.data(), d.size()));
+}
+
+// A changed file is refused: a plain value through the MAC (said as such), a secret moved to
+// another place through its IV, a MAC taken away or a version put back as a malformed header.
+TEST(ProfileFile, AChangedFileIsRefused) {
+    const std::string good = Written(Two(), "pw");
+    const size_t mac = good.find("Mac=");
+    const size_t key1 = good.find("WepKey1=") + 8, key2 = good.find("WepKey2=") + 8;  // Home's
+    const std::string value1 = good.substr(key1, good.find('\r', key1) - key1);
+    // What is found, what replaces it, whether the file is refused as changed (else as malformed).
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"SSID=Home-SSID", "SSID=Home-SSIDs", true},
+        {"Mac=", "Mac=0", true},
+        {good.substr(key2, value1.size()), value1, false},
+        {good.substr(mac, good.find('\n', mac) + 1 - mac), "", false},
+        {"Version=2", "Version=1", false},
+    };
+    for (const auto& [find, replace, changed] : cases) {
+        std::string text = good;
+        ASSERT_NE(std::string::npos, text.find(find)) << find;
+        ReadResult r = Read(text.replace(text.find(find), find.size(), replace), "pw");
+        EXPECT_FALSE(r.ok) << replace;
+        EXPECT_EQ(changed, r.changed) << replace << ": " << r.error;
+    }
+    EXPECT_NE(std::string::npos, Written(Two(), "").find("\r\n; Not protected:"));
 }

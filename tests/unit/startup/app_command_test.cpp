@@ -69,6 +69,8 @@ TEST(AppCommand, ExportAndImportTakeAFileAndTheirOptions) {
         {"/import p.ini extra", Kind::Invalid, "", "", false},
         {"/import", Kind::Invalid, "", "", false},
         {"/export \"\"", Kind::Invalid, "", "", false},
+        {"/export /password", Kind::Invalid, "", "", false},  // a switch is no file name
+        {"/import -REPLACE", Kind::Invalid, "", "", false},
     };
     for (const Case& c : cases) {
         app_command::Command command = app_command::Parse(c.args);
@@ -83,7 +85,7 @@ TEST(AppCommand, ExportAndImportTakeAFileAndTheirOptions) {
 TEST(AppCommand, OnlyRepliesInTheResultRangeCarryAResult) {
     using namespace app_command;
     for (Result r : {kDone, kBadCommand, kNoAdapter, kNoSuchProfile, kRefused, kNotRunning, kNoAnswer,
-                     kExists, kBadFile, kWrongPassword, kKeysNeeded})
+                     kExists, kBadFile, kWrongPassword, kKeysNeeded, kChanged})
         EXPECT_EQ(r, ResultOfReply(ReplyFor(r)));
     // What DefWindowProc or a stranger answers is no result, least of all success.
     EXPECT_EQ(kNoAnswer, ResultOfReply(0));

@@ -19,10 +19,11 @@ Reading Up(const std::string& ssid, int signal, const std::string& address = "")
     r.address = address;
     return r;
 }
-Reading Down(bool present, bool radioOff) {
+Reading Down(bool present, bool radioOff, bool applying = false) {
     Reading r;
     r.present = present;
     r.radioOff = radioOff;
+    r.applying = applying;
     return r;
 }
 }  // namespace
@@ -44,6 +45,8 @@ TEST(LinkEvents, ChangesBetweenTicksBecomeOneEventEach) {
         {"adapter removed", Up("Home", 80), Down(false, false), true, Kind::LinkDown, Cause::AdapterRemoved, 80, "Home"},
         {"signal faded: the last figure seen", Up("Home", 12), Down(true, false), true, Kind::LinkDown,
          Cause::SignalLost, 12, "Home"},
+        {"the program applied a profile", Up("Home", 80), Down(true, false, true), true, Kind::LinkDown,
+         Cause::Applied, 80, "Home"},
         {"roamed to another network", Up("Home", 80), Up("Cafe", 40), true, Kind::LinkUp, Cause::None, 40, "Cafe"},
         {"address changed", Up("Home", 80, "10.0.0.5"), Up("Home", 80, "10.0.0.9"), true, Kind::AddressChanged,
          Cause::None, 80, "Home"},

@@ -85,7 +85,7 @@ TEST(SurveyExport, AwkwardSsidsRoundTripThroughCsv) {
         {"SSID", "Channel", "First seen"},
         {"Cafe, Bar & Grill", "6", "2024-05-01 12:00:00"},
         {"Say \"hi\"", "11", ""},
-        {"\"", ",", "\r\n"},
+        {"\"", ",", "a\r\n"},
         {"Caf\xE9 \xFF\x80 Stra\xDF" "e", "1", "x"},
         {"0123456789abcdef0123456789ABCDEF", "14", "y"},
         {"", "", ""},
@@ -97,6 +97,9 @@ TEST(SurveyExport, AwkwardSsidsRoundTripThroughCsv) {
     EXPECT_EQ("Cafe, Bar & Grill", ReadCsv(text)[1][0]);
     EXPECT_EQ("\"Say \"\"hi\"\"\",11,\r\n", CsvLine({"Say \"hi\"", "11", ""}));
     EXPECT_EQ("plain,6\r\n", CsvLine({"plain", "6"}));  // nothing quoted that need not be
+    // What a spreadsheet would run as a formula is written as text.
+    EXPECT_EQ("'=1+2,'+A1,'-2+3,'@SUM(A1),'\tT,\"'\rL\",\"'=\"\"x\"\"\",a=b\r\n",
+              CsvLine({"=1+2", "+A1", "-2+3", "@SUM(A1)", "\tT", "\rL", "=\"x\"", "a=b"}));
 }
 
 TEST(SurveyExport, ACopiedRowIsOneLineOfTabSeparatedCells) {

@@ -23,6 +23,7 @@ public:
     void ShowCheckMessage(UINT textId) override { events.push_back("message " + std::to_string(textId)); }
     void ShowSecuritySubTab() override { events.push_back("security"); }
     void ShowStatusPage() override { events.push_back("status"); }
+    void ShowCurrentProfile() override { events.push_back("current"); }
     std::vector<std::string> events;
 };
 

@@ -2,7 +2,9 @@
 #include "tests/win/profiles/store_fixture.h"
 
 #include <cstring>
+#include <tuple>
 
+#include "monitor/profiles/profile_file.h"
 #include "monitor/profiles/secret_cipher.h"
 #include "monitor/res/resource.h"
 
@@ -180,6 +182,46 @@ TEST_F(StoreTest, DeletingAMiddleProfileShiftsTheListAndFindsTheSelectionByName)
     store.DeleteProfile("Charlie");
     EXPECT_EQ(nullptr, theApp.editProfile);
     EXPECT_EQ(std::vector<std::string>{"Alpha"}, theApp.session.profileNames);
+}
+
+// An import that cannot be stored, by the library or in the store's own values, leaves the
+// stored profiles as they were: they are written back over what was half written.
+TEST_F(StoreTest, AnImportThatCannotBeStoredWritesThePreviousProfilesBack) {
+    using Transfer = ProfileStore::Transfer;
+    // The library's writes that fail; whether new profile keys cannot be made; the outcome.
+    const std::tuple<int, bool, Transfer> cases[] = {
+        {1, false, Transfer::NotStored}, {0, true, Transfer::NotStored}, {2, false, Transfer::NotRestored}};
+    // What the library and the registry keep.
+    auto kept = [&] {
+        std::string text = store.ReadPassphrase("Bravo") + " " + std::to_string(store.ReadTxRate("Bravo"));
+        for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta"})
+            if (ACProfile* p = Stored(name)) text += std::string(" ") + name + "=" + p->ssid.c_str();
+        return text;
+    };
+    for (auto [failingWrites, volatileRoot, result] : cases) {
+        Open(kThree, "Alpha");
+        if (volatileRoot) {  // a key made under a volatile one must be volatile too
+            testsim::ClearProductKeys();
+            for (const char* sub : {"", "Alpha", "Bravo", "Charlie"}) {
+                HKEY key;
+                RegCreateKeyExA(HKEY_LOCAL_MACHINE, KeyPath(sub).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr);
+                RegCloseKey(key);
+            }
+        }
+        ASSERT_TRUE(store.StorePassphrase("Bravo", "Hello") && store.StoreTxRate("Bravo", 11000));
+        const std::string before = kept();
+        profile_file::ReadResult file = profile_file::Read(store.ExportProfiles("pw").text, "pw");  // Bravo changed, Delta new
+        file.contents.profiles.at(1).Set("SSID", "Elsewhere");
+        file.contents.profiles.push_back(file.contents.profiles[0]);
+        file.contents.profiles.back().Set("Name", "Delta");
+        std::string error;
+        AthSimFailProfileWrites(failingWrites);
+        EXPECT_EQ(result, store.ImportProfiles(profile_file::Write(file.contents, "pw", {}, error), "pw", true).result);
+        AthSimFailProfileWrites(0);
+        if (result == Transfer::NotStored) EXPECT_EQ(before, kept());
+        theApp.session.CloseSession();
+    }
 }
 
 TEST_F(StoreTest, ValuesLiveUnderTheModel54RootOnlyWhenItExists) {

@@ -2,9 +2,11 @@
 // key across a restart, the History window and its CSV.
 #include <windows.h>
 #include <commctrl.h>
+#include <iphlpapi.h>
 
 #include "monitor/app/link_history.h"
 #include "monitor/ui/history_window.h"
+#include "tests/support/pe_imports.h"
 #include "tray_fixture.h"
 
 namespace {
@@ -31,6 +33,21 @@ DWORD NoticesValue() {
 const std::string kConnected = Connected("signal=3 freq=2437");
 const std::string kDropped = testsim::Adapter(0, "quality=80") +
                              "profile name=Home ssid=Harbor\nselect name=Home\nstatus disconnected=1\n";
+
+// Counts messages sent to windows that are gone, through this program's SendMessageA import.
+LRESULT(WINAPI* g_send)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+int g_sentToGoneWindows = 0;
+LRESULT WINAPI CountingSend(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    g_sentToGoneWindows += window && !IsWindow(window);
+    return g_send(window, msg, wp, lp);
+}
+void CountSendsToGoneWindows() {
+    ULONG_PTR* slot = pe::ImportSlot(GetModuleHandleA(nullptr), "user32.dll", "SendMessageA");
+    DWORD protect;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protect);
+    if (!g_send) g_send = reinterpret_cast<decltype(g_send)>(*slot);
+    *slot = reinterpret_cast<ULONG_PTR>(&CountingSend);
+}
 
 std::string ListText(HWND list, int row, int column) {
     char text[256] = {};
@@ -100,6 +117,44 @@ TEST_F(LinkHistoryTest, ADroppedLinkGivesOneNoticeAndOneEntryThatOutlivesARestar
     ASSERT_EQ(2, int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
     EXPECT_EQ("Connected to Harbor, channel 6, 54 Mbps", ListText(list, 0, 1));
     EXPECT_EQ("22", ListText(list, 1, 5));
+
+    // Once it is closed, a later event sends nothing to the list it had.
+    CountSendsToGoneWindows();
+    DestroyWindow(window);
+    g_sentToGoneWindows = 0;
+    testsim::Install(kDropped);
+    Tick();
+    EXPECT_EQ(0, g_sentToGoneWindows);
+}
+
+// The program's own apply drops the link for a moment: that is no fault of the signal.
+TEST_F(LinkHistoryTest, ALinkDroppedByTheProgramsApplyIsPutDownToIt) {
+    Start(testsim::Adapter(0, "quality=80") +
+          "profile name=Home ssid=Harbor infrastructure=1\nselect name=Home\nnetwork ssid=Harbor channel=6\n");
+    Tick();
+    Tick();
+    ASSERT_TRUE(theApp.store.ApplyStoredProfile("Home", MonitorWindowPages()));
+    Tick();
+    ASSERT_EQ(1u, Events());
+    EXPECT_EQ(link_history::Cause::Applied, theApp.linkHistory.Events().back().cause);
+    EXPECT_EQ("Disconnected from Harbor: a profile was applied", tray.notices.back());
+}
+
+// The adapter's address is found by its MAC address (Windows 98 keeps no interface GUID), here
+// the one of the interface the adapter is tied to.
+TEST_F(LinkHistoryTest, TheAdapterIsFoundByItsMacAddress) {
+    std::vector<IP_ADAPTER_INFO> table(32);
+    ULONG size = ULONG(table.size() * sizeof table[0]);
+    const IP_ADAPTER_INFO* a = GetAdaptersInfo(table.data(), &size) == NO_ERROR ? table.data() : nullptr;
+    while (a && !strcmp(a->IpAddressList.IpAddress.String, "0.0.0.0")) a = a->Next;
+    if (!a) GTEST_SKIP() << "no interface with an address to tie the adapter to";
+    const std::string tied = "quality=80 interface=*";
+    Start(testsim::Adapter(0, tied) + "profile name=Home ssid=Harbor\nselect name=Home\nstatus disconnected=1\n");
+    Tick();
+    testsim::Install(Connected("", tied));
+    Tick();
+    ASSERT_EQ(1u, Events());
+    EXPECT_EQ(a->IpAddressList.IpAddress.String, theApp.linkHistory.Events().back().address);
 }
 
 // Without balloons the tip carries the notice while the icon stays the same.
@@ -116,6 +171,16 @@ TEST_F(LinkHistoryTest, WithoutBalloonsTheTipCarriesTheNotice) {
     testsim::Install(kDropped);
     Tick();
     EXPECT_EQ(182u, tray.Last().icon);
+    EXPECT_EQ("Disconnected", tray.Last().tip);
+
+    // It also goes when a balloon would, or when notices are turned off.
+    testsim::Install(kConnected);
+    Tick();
+    SendMessageA(frame->Handle(), WM_TIMER, CMainFrame::kNoticeTimer, 0);
+    EXPECT_EQ(0u, tray.Last().tip.find("Connection : Harbor")) << tray.Last().tip;
+    testsim::Install(kDropped);
+    Tick();
+    Command(ID_TRAY_NOTICES);
     EXPECT_EQ("Disconnected", tray.Last().tip);
 }
 

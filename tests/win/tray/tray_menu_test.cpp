@@ -4,6 +4,7 @@
 
 #include "athcfg/athsim.h"
 #include "monitor/adapter/oids.h"
+#include "monitor/ui/config_page.h"
 
 namespace {
 
@@ -43,7 +44,9 @@ HHOOK g_hook;
 LRESULT CALLBACK OnCbt(int code, WPARAM wp, LPARAM lp) {
     HWND box = reinterpret_cast<HWND>(wp);
     char cls[16] = {}, text[512] = {};
-    if (code == HCBT_ACTIVATE && GetClassNameA(box, cls, sizeof cls) && !lstrcmpA(cls, "#32770")) {
+    // A message box is the dialog whose text control has the ID 0xFFFF.
+    if (code == HCBT_ACTIVATE && GetClassNameA(box, cls, sizeof cls) && !lstrcmpA(cls, "#32770") &&
+        GetDlgItem(box, 0xFFFF)) {
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         g_boxes.push_back(text);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -79,7 +82,48 @@ protected:
     }
 };
 
+// On the open Configuration page the user picks R&D and changes its SSID; then Broken (which the
+// checks refuse) and R&D are applied from the tray. What the page and the editor show then.
+std::string g_seen;
+HWND g_frame;
+void EditThenApplyFromTheTray() {
+    HWND page = theConfigPage.Handle(), list = GetDlgItem(page, IDC_PROFILE_LIST);
+    SendMessageA(list, CB_SETCURSEL, 1, 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_PROFILE_LIST, CBN_SELCHANGE), LPARAM(list));
+    theApp.editProfile->ssid = "Unsaved";
+    g_hook = SetWindowsHookExA(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
+    for (int item : {2, 1}) SendMessageA(g_frame, WM_COMMAND, ID_TRAY_PROFILE_FIRST + item, 0);
+    UnhookWindowsHookEx(g_hook);
+    for (int i = 0; i < int(SendMessageA(list, CB_GETCOUNT, 0, 0)); ++i) {
+        char entry[64] = {};
+        SendMessageA(list, CB_GETLBTEXT, i, LPARAM(entry));
+        g_seen += i == SendMessageA(list, CB_GETCURSEL, 0, 0) ? "[" + std::string(entry) + "]|" : entry + std::string("|");
+    }
+    g_seen += std::string(theApp.editProfile->name.c_str()) + ":" + theApp.editProfile->ssid.c_str();
+    PostMessageA(theMonitorDlg.Handle(), WM_CLOSE, 0, 0);
+}
+
 }  // namespace
+
+// Applying from the tray works on the stored profile: the editor keeps its profile and edits.
+TEST_F(TrayMenuTest, ApplyingFromTheTrayLeavesTheOpenEditorAlone) {
+    Start(testsim::Adapter(0, "radio=on") + kProfiles);
+    ShownMenu();
+    g_seen.clear();
+    g_boxes.clear();
+    g_frame = frame->Handle();
+    ModalWatch watch;
+    watch.whileOpen = EditThenApplyFromTheTray;
+    watch.closeAfterTicks = 100;
+    Command(ID_TRAY_CONFIGURATION);
+    EXPECT_EQ(std::vector<std::string>{fw::LoadText(IDS_KEY_128_HEX)}, g_boxes);
+    EXPECT_EQ("Home|[R&D *]|Broken|R&D:Unsaved", g_seen);
+    // R&D went to the driver as it is stored.
+    EXPECT_EQ("R&D", theApp.session.CurrentProfileName());
+    ACAdapterConfig stored;
+    stored.ReadConfig(theApp.session.deviceName.c_str(), theApp.session.subKey.c_str());
+    EXPECT_STREQ("Lab", stored.GetProfile("R&D")->ssid.c_str());
+}
 
 TEST_F(TrayMenuTest, ProfilesAndRadioFromTheTrayMenu) {
     Start(testsim::Adapter(0, "radio=on") + kProfiles);
