@@ -25,6 +25,9 @@ public:
     explicit StatusRecord(const uint8_t* bytes) : b_(bytes) {}
 
     uint32_t TxRateWord() const { return U32(kTxRate); }
+    // Whole megabits per second, at most 10000: the word counts kbit/s when its top bit is set
+    // (the 802.11g and turbo rates).
+    int RateMbps() const;
     uint32_t SignalLevel() const { return U32(kSignalLevel); }
     uint32_t ChannelWord() const { return U32(kChannelWord); }
     uint32_t FrequencyMHz() const { return ChannelWord() & 0xFFFF; }

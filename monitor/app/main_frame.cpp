@@ -204,7 +204,7 @@ void CMainFrame::WatchLink(bool statusRead) {
         now.ssid = status.Ssid();
         now.channel = link_log::ChannelOf(status);
         now.signal = SignalPercent(status.SignalLevel());
-        now.rateMbps = int(status.TxRateWord());
+        now.rateMbps = status.RateMbps();
         now.address = CurrentAddress();
     } else {
         address_.clear();

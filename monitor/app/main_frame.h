@@ -79,6 +79,8 @@ private:
     bool IsMenuEvent(LPARAM event);
     void ShowTrayMenu();
     void FillTrayMenu(HMENU popup);
+    // Applies the stored profile `name` as the user's own choice (tray Profiles, /apply).
+    static bool ApplyNamedProfile(const std::string& name, StorePages& pages);
     static bool RadioIsOn();
     static void SwitchRadio(bool on);
     void PushSamples(int32_t received, int32_t sent);

@@ -76,7 +76,7 @@ std::string StatusText() {
         return fw::LoadText(theApp.session.RadioState() != 0 ? IDS_RADIO_OFF : IDS_DISCONNECTED);
     return fw::Format(fw::LoadText(IDS_DIAGNOSTICS_CONNECTED).c_str(), status.Ssid().c_str(),
                       link_log::ChannelOf(status), SignalPercent(status.SignalLevel()),
-                      int(status.TxRateWord()), int(theApp.linkQuality));
+                      status.RateMbps(), int(theApp.linkQuality));
 }
 
 }  // namespace

@@ -67,3 +67,17 @@ TEST(ChannelIndex, FiveGigahertzFromFrequencyTwoFourFromLibraryChannel) {
     EXPECT_EQ(0, ChannelIndex(2412, 1));
     EXPECT_EQ(10, ChannelIndex(2462, 11));
 }
+
+// The History keeps whole megabits, which its reader takes only from 0 to 10000: a kbit/s word
+// read as a number would be lost at the next start.
+TEST(StatusRecord, RateInWholeMegabitsFromEitherFormOfTheWord) {
+    const struct {
+        uint32_t word;
+        int mbps;
+    } cases[] = {{11, 11}, {5, 5}, {0x8000D2F0u, 54}, {0x800000FAu, 0}, {0xFFFFFFFFu, 10000}, {20000, 10000}};
+    for (const auto& c : cases) {
+        uint8_t b[kStatusRecordSize] = {};
+        Put32(b, StatusRecord::kTxRate, c.word);
+        EXPECT_EQ(c.mbps, StatusRecord(b).RateMbps()) << c.word;
+    }
+}

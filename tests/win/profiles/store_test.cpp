@@ -219,7 +219,9 @@ TEST_F(StoreTest, AnImportThatCannotBeStoredWritesThePreviousProfilesBack) {
         AthSimFailProfileWrites(failingWrites);
         EXPECT_EQ(result, store.ImportProfiles(profile_file::Write(file.contents, "pw", {}, error), "pw", true).result);
         AthSimFailProfileWrites(0);
-        if (result == Transfer::NotStored) EXPECT_EQ(before, kept());
+        if (result == Transfer::NotStored) {
+            EXPECT_EQ(before, kept());
+        }
         theApp.session.CloseSession();
     }
 }
