@@ -1,4 +1,6 @@
 // What the step log says about the run as a whole and about each step's outcome.
+#include <cstdio>
+
 #include "installer/system_operations.h"
 
 namespace drivora {
@@ -8,6 +10,12 @@ namespace {
 // Something to delete that is not there is no failure: the system is as wanted.
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    return text;
+}
 
 }  // namespace
 
@@ -22,15 +30,20 @@ bool SystemOperations::LogResult(bool ok, const std::string& what, const char* d
     return false;
 }
 
+bool SystemOperations::LogConfigResult(ConfigResult result, const std::string& what, const char* done) {
+    if (result == kConfigSuccess) {
+        log_.Write(what, done);
+        return true;
+    }
+    state_.failed = true;
+    log_.Write(what, std::string("not ") + done + " (CONFIGRET " + Hex(result) + ")");
+    return false;
+}
+
 void SystemOperations::NoteRestart(DeviceList& devices) {
     if (!devices.RestartNeeded()) return;
     state_.restartNeeded = true;
     log_.Write("device removal", "Windows must restart to finish it");
-}
-
-std::string SystemOperations::FallbackLogPath() {
-    const std::string temp = api_.TempDirectory();
-    return temp.empty() ? std::string() : temp + "Drivora.log";
 }
 
 void SystemOperations::LogRunHeader(const std::string& commandLine) {
