@@ -1,5 +1,6 @@
 // import_check ALLOW-LIST BINARY...: holds each 32-bit binary's header versions and imports
 // against the allow-list; prints one line per fault and exits 1 when there is any.
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     int faults = 0;
+    // Every binary is read first: the DLLs among them say what they export.
+    std::vector<std::pair<std::string, pe::Image>> binaries;
+    imports::BuiltDlls built;
     for (int i = 2; i < argc; ++i) {
         const std::string name = BaseName(argv[i]);
         pe::Image image;
@@ -43,7 +47,13 @@ int main(int argc, char** argv) {
             ++faults;
             continue;
         }
-        const auto found = imports::Check(name, image, list);
+        std::string lower = name;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        built[lower] = image;
+        binaries.emplace_back(name, image);
+    }
+    for (const auto& [name, image] : binaries) {
+        const auto found = imports::Check(name, image, list, built);
         for (const std::string& fault : found) std::printf("%s\n", fault.c_str());
         faults += static_cast<int>(found.size());
         if (found.empty()) std::printf("%s: %zu imports, all on every target\n", name.c_str(), image.imports.size());
