@@ -81,7 +81,7 @@ void SystemOperations::ReenumerateRootDevices() {
     if (!devices) return;
     DeviceInfo info;
     for (std::uint32_t i = 0; devices->Get(i, &info); ++i)
-        LogConfigResult(devices->Reenumerate(i), "device " + DeviceName(info), "re-enumerated");
+        LogRescan(devices->Reenumerate(i), "device " + DeviceName(info));
 }
 
 // Depth-first over the whole tree below the root. Every node is tested, first
@@ -118,7 +118,7 @@ void SystemOperations::RemoveDevnodesAndRescan() {
         if (api_.FirstChild(node, &child)) push(child);
     }
     if (api_.LocateRootNode(&root) == kConfigSuccess)
-        LogConfigResult(api_.ReenumerateNode(root), "root device node", "re-enumerated");
+        LogRescan(api_.ReenumerateNode(root), "root device node");
 }
 
 bool SystemOperations::IsCardPresent() {

@@ -11,10 +11,12 @@ namespace {
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
 
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
+// A Configuration Manager call's outcome, told by its own code.
+std::string ConfigOutcome(ConfigResult result, const char* done) {
+    if (result == kConfigSuccess) return done;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(result));
+    return std::string("not ") + done + " (CONFIGRET " + code + ")";
 }
 
 }  // namespace
@@ -31,13 +33,15 @@ bool SystemOperations::LogResult(bool ok, const std::string& what, const char* d
 }
 
 bool SystemOperations::LogConfigResult(ConfigResult result, const std::string& what, const char* done) {
-    if (result == kConfigSuccess) {
-        log_.Write(what, done);
-        return true;
-    }
-    state_.failed = true;
-    log_.Write(what, std::string("not ") + done + " (CONFIGRET " + Hex(result) + ")");
-    return false;
+    if (result != kConfigSuccess) state_.failed = true;
+    log_.Write(what, ConfigOutcome(result, done));
+    return result == kConfigSuccess;
+}
+
+// A rescan that is refused fails no step: it only hurries Plug and Play, and QueryDevice checks
+// that the adapter came (Wine refuses every one).
+void SystemOperations::LogRescan(ConfigResult result, const std::string& what) {
+    log_.Write(what, ConfigOutcome(result, "re-enumerated"));
 }
 
 void SystemOperations::NoteRestart(DeviceList& devices) {

@@ -79,6 +79,7 @@ private:
     bool LogResult(bool ok, const std::string& what, const char* done);
     // The same for a Configuration Manager call, with its own result code.
     bool LogConfigResult(ConfigResult result, const std::string& what, const char* done);
+    void LogRescan(ConfigResult result, const std::string& what);
     void NoteRestart(DeviceList& devices);
     // Removes a listed device; a Windows without the class installer call says so once.
     void RemoveDevice(DeviceList& devices, std::uint32_t index, const std::string& name);
