@@ -8,43 +8,31 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$root/scripts/wine10-env.sh"
-
 failures=0
 check() {
-  if [[ $2 == "$3" ]]; then
-    echo "ok - $1"
-  else
-    echo "not ok - $1: got \"$2\", want \"$3\""
-    failures=$((failures + 1))
-  fi
+  [[ $2 == "$3" ]] && echo "ok - $1" && return
+  echo "not ok - $1: got \"$2\", want \"$3\""
+  failures=$((failures + 1))
 }
 
-# ---- the mirror, looked up as scripts/setup does (errexit and pipefail on)
-old='deb [arch=amd64] http://old.example/debian bookworm main
-deb http://security.debian.org/debian-security bookworm-security main'
-deb822='Types: deb
-URIs: http://security.debian.org/debian-security
-Suites: bookworm-security
-
-Types: deb
-URIs: http://new.example/debian/
-Suites: bookworm'
+# The mirror, looked up as scripts/setup does (errexit and pipefail on); security mirrors are
+# not Debian's main mirror.
 mkdir -p "$work"/{old,deb822,both}/sources.list.d "$work/none"
-echo "$old" >"$work/old/sources.list"
-echo "$deb822" >"$work/deb822/sources.list.d/debian.sources"
-echo "$old" >"$work/both/sources.list"
-echo "$deb822" >"$work/both/sources.list.d/debian.sources"
-while read -r folder want; do
-  got=$(set -euo pipefail; wine10_mirror "$work/$folder"; echo "status $?")
-  check "mirror from $folder sources" "$(echo $got)" "$want status 0"
-done <<EOF
-old http://old.example/debian
-deb822 http://new.example/debian
-both http://old.example/debian
-none http://deb.debian.org/debian
-EOF
+for dir in old both; do
+  printf 'deb [arch=amd64] http://old.example/debian bookworm main\ndeb http://security.debian.org/debian-security bookworm-security main\n' >"$work/$dir/sources.list"
+done
+for dir in deb822 both; do
+  printf 'Types: deb\nURIs: http://security.debian.org/debian-security\n\nTypes: deb\nURIs: http://new.example/debian/\n' \
+    >"$work/$dir/sources.list.d/debian.sources"
+done
+for want in old=http://old.example/debian deb822=http://new.example/debian both=http://old.example/debian \
+            none=http://deb.debian.org/debian; do
+  check "mirror from ${want%%=*} sources" "$(set -euo pipefail; wine10_mirror "$work/${want%%=*}"; echo "status $?")" \
+    "${want#*=}
+status 0"
+done
 
-# ---- a failing step: every package looks missing and apt-get fails
+# A failing step: every package looks missing and apt-get fails.
 mkdir -p "$work/bin" "$work/tmp"
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/dpkg-query"
 printf '#!/bin/sh\necho "E: stand-in apt-get cannot reach its mirror" >&2\nexit 100\n' >"$work/bin/apt-get"
@@ -56,10 +44,8 @@ for command in setup test "run --tour $work/tour"; do
   said=no
   [[ $out == *"apt-get update failed (log: $work/tmp/skyvane-setup.log)"* &&
      $out == *"E: stand-in apt-get cannot reach its mirror"* ]] && said=yes
-  [[ $command == setup ]] || [[ $out == *"${command%% *}: the set-up failed"* ]] || said="no, not passed on"
+  [[ $command == setup || $out == *"${command%% *}: the set-up failed"* ]] || said="no, not passed on"
   check "scripts/$command: a failing apt-get is named with its log" "$said, status $((status != 0))" "yes, status 1"
 done
-[[ ! -e $work/build ]]
-check "scripts/test: nothing is built after the set-up failed" "$?" 0
-
+check "nothing is built after the set-up failed" "$([[ -e $work/build ]] && echo built || echo nothing)" nothing
 ((failures == 0))

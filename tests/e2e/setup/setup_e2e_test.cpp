@@ -212,16 +212,11 @@ void DumpKey(const std::string& path, const std::string& shown, Texts& out) {
         const LONG read = RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize);
         if (read == ERROR_NO_MORE_ITEMS) break;
         const char* chars = reinterpret_cast<const char*>(data);
-        std::string text;
-        if (read != ERROR_SUCCESS) {
-            text = "<unreadable>";
-        } else if (type == REG_DWORD && dataSize == 4) {
-            text = std::to_string(*reinterpret_cast<DWORD*>(data));
-        } else if (type == REG_SZ && dataSize > 0 && strnlen(chars, dataSize) == dataSize - 1) {
-            text = chars;
-        } else {
+        std::string text = read != ERROR_SUCCESS ? "<unreadable>" : "";
+        if (read == ERROR_SUCCESS && type == REG_DWORD && dataSize == 4) text = std::to_string(*reinterpret_cast<DWORD*>(data));
+        else if (read == ERROR_SUCCESS && type == REG_SZ && dataSize > 0 && strnlen(chars, dataSize) == dataSize - 1) text = chars;
+        else if (read == ERROR_SUCCESS)
             for (DWORD b = 0; b < dataSize; ++b) text += {"0123456789ABCDEF"[data[b] >> 4], "0123456789ABCDEF"[data[b] & 15]};
-        }
         out.push_back(shown + "\\" + name + "=" + std::to_string(type) + ":" + text);
     }
     RegCloseKey(key);
@@ -259,11 +254,10 @@ bool RunReached(const Texts& lines, std::size_t run, const char* step) {
 // Ends Drivora.exe as a crash would, with a status it never gives itself.
 bool CrashDrivora() {
     for (const PROCESSENTRY32& e : Processes()) {
-        if (lstrcmpiA(e.szExeFile, "Drivora.exe") != 0) continue;
-        HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, e.th32ProcessID);
+        HANDLE p = lstrcmpiA(e.szExeFile, "Drivora.exe") ? nullptr : OpenProcess(PROCESS_TERMINATE, FALSE, e.th32ProcessID);
         const bool ended = p && TerminateProcess(p, 0xC0000094);  // integer division by zero
         if (p) CloseHandle(p);
-        return ended;
+        if (ended) return true;
     }
     return false;
 }
@@ -279,26 +273,23 @@ long RunSetup(const std::string& installDir, const std::string& log, std::size_t
               std::unique_ptr<Started>& card) {
     Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
     if (!setup.ok) return -2;
+    if (when == Card::Never) return setup.Wait(300000);
     const char* step = when == Card::AfterRescan ? "PnP | " : "RunINF | ";
-    if (when != Card::Never && !WaitUntil(120000, [&] { return RunReached(LogLines(log), run, step); })) return -4;
+    if (!WaitUntil(120000, [&] { return RunReached(LogLines(log), run, step); })) return -4;
     if (when == Card::AfterDrivoraCrash && !CrashDrivora()) return -6;
-    if (when != Card::Never) {
-        card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
-        if (!card->ok) return -5;
-    }
-    return setup.Wait(300000);
+    card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
+    return card->ok ? setup.Wait(300000) : -5;
 }
 
 // Sets an HKLM value of any type from its bytes.
 bool SetValue(const std::string& path, const char* name, DWORD type, const std::string& bytes) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const LONG set = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                    static_cast<DWORD>(bytes.size()));
+    const bool set = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                     nullptr) == ERROR_SUCCESS &&
+                     RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                    static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
     RegCloseKey(key);
-    return set == ERROR_SUCCESS;
+    return set;
 }
 
 // A second profile beside the monitor's first: a copy of it named Office, with blanks around its
@@ -317,18 +308,7 @@ void AddOfficeProfile(const std::string& adapterKey) {
     SetValue(adapterKey + "\\Profiles", "Selected", REG_SZ, std::string("Office", 7));
 }
 
-long RunSetupWithCard(const std::string& installDir, const std::string& log, std::size_t run,
-                      std::unique_ptr<Started>& card) {
-    return RunSetup(installDir, log, run, Card::AfterRescan, card);
-}
-
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Starts `program` with `args` and returns its exit code (-1: it did not end within a minute).
-long RunProgram(const std::string& program, const std::string& args) {
-    Started run("\"" + program + "\" " + args);
-    return run.Wait(60000);
-}
 
 void PullCard(std::unique_ptr<Started>& card) {
     if (!card) return;
@@ -390,7 +370,7 @@ TEST_F(SetupRun, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_EQ("<no folder>;", before.at("install folder"));
     ASSERT_EQ("", before.at("devices"));
 
-    ASSERT_EQ(0, RunSetupWithCard(installDir, log, 1, card));
+    ASSERT_EQ(0, RunSetup(installDir, log, 1, Card::AfterRescan, card));
 
     // The marker program ships when the build has it.
     const bool marker = GetFileAttributesA((ProductDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -451,7 +431,7 @@ TEST_F(SetupRun, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
 
     // The card is found again by the rescan after the driver's removal.
     PullCard(card);
-    EXPECT_EQ(0, RunSetupWithCard(installDir, log, 2, card));
+    EXPECT_EQ(0, RunSetup(installDir, log, 2, Card::AfterRescan, card));
     EXPECT_EQ(stored, StoredProfiles(adapterKey));
     EXPECT_EQ(1u, CountLines(LogLines(log), "Setup | profile key " + adapterKey + "\\Profiles\\002 | not saved: its value "
                                             "number 0 is over 500 bytes"));
@@ -558,7 +538,7 @@ TEST(SetupE2E, SetupsThatCannotWorkAreRefusedBeforeAnythingChanges) {
 // and it keeps the saved profiles unless asked to remove them.
 TEST_F(SetupRun, FailedStepsNeitherStopTheSetupNorLoseProfilesNorHideInTheStatus) {
     ASSERT_NO_FATAL_FAILURE(Begin("C:\\Program Files\\Telvara Failed Test"));
-    ASSERT_EQ(0, RunSetupWithCard(installDir, log, 1, card));
+    ASSERT_EQ(0, RunSetup(installDir, log, 1, Card::AfterRescan, card));
     const std::string adapterKey = std::string(kNetClassKey) + "\\0041";
     ASSERT_TRUE(WaitUntil(20000, [&] { return CountLines(StoredProfiles(adapterKey), "\\name=1:Default") == 1; }));
     AddOfficeProfile(adapterKey);
@@ -568,7 +548,7 @@ TEST_F(SetupRun, FailedStepsNeitherStopTheSetupNorLoseProfilesNorHideInTheStatus
     HANDLE held = HoldOldDriverInf(oldDriver);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     PullCard(card);
-    EXPECT_EQ(0, RunSetupWithCard(installDir, log, 2, card));
+    EXPECT_EQ(0, RunSetup(installDir, log, 2, Card::AfterRescan, card));
     CloseHandle(held);
     EXPECT_TRUE(WaitUntil(20000, [] { return FindWindowA(nullptr, "Skyvane") != nullptr; }));
     EXPECT_EQ(profiles, StoredProfiles(adapterKey));
@@ -594,7 +574,7 @@ TEST_F(SetupRun, FailedStepsNeitherStopTheSetupNorLoseProfilesNorHideInTheStatus
         return CountLines(fresh, "\\name=1:") == 1 && CountLines(fresh, "\\name=1:Default") == 1;
     })) << Join(StoredProfiles(adapterKey));
     PullCard(card);
-    EXPECT_EQ(0, RunSetupWithCard(installDir, log, 4, card));
+    EXPECT_EQ(0, RunSetup(installDir, log, 4, Card::AfterRescan, card));
     EXPECT_EQ(profiles, StoredProfiles(adapterKey));
     EXPECT_FALSE(FileExists(installDir + "\\Profiles.ini"));
     EXPECT_TRUE(FileExists(installDir + "\\Profiles.old.ini"));  // the fresh Default
@@ -629,7 +609,8 @@ TEST_F(SetupRun, WithoutACardTheMonitorIsInstalledAndFindsTheCardWhenItArrives) 
     ASSERT_EQ(0, RunSetup(installDir, log, 1, Card::Never, card));
     EXPECT_TRUE(FileExists(installDir + "\\Skyvane.exe"));
     EXPECT_TRUE(WaitUntil(20000, [] { return FindWindowA(nullptr, "Skyvane") != nullptr; }));
-    EXPECT_EQ(2, RunProgram(installDir + "\\Skyvane.exe", "/radio on"));  // no adapter
+    const std::string radioOn = "\"" + installDir + "\\Skyvane.exe\" /radio on";
+    EXPECT_EQ(2, Started(radioOn).Wait(60000));  // no adapter
     const Texts lines = LogLines(log);
     EXPECT_EQ(Texts{}, MissingInOrder(lines, {"QueryDevice | device PCI\\VEN_168C&DEV_0013 | no card plugged in",
                                               "DisableWZCS | adapter | none yet (no card)",
@@ -643,7 +624,7 @@ TEST_F(SetupRun, WithoutACardTheMonitorIsInstalledAndFindsTheCardWhenItArrives) 
         const Texts sets = RecordedSets();
         return !sets.empty() && sets[0] == "0:Default";
     })) << Join(RecordedSets());
-    EXPECT_EQ(0, RunProgram(installDir + "\\Skyvane.exe", "/radio on"));
+    EXPECT_EQ(0, Started(radioOn).Wait(60000));
 
     EXPECT_EQ(0, RunUninstaller(installDir));
     PullCard(card);
