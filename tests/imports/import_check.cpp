@@ -1,6 +1,5 @@
 // import_check ALLOW-LIST BINARY...: holds each 32-bit binary's header versions and imports
 // against the allow-list; prints one line per fault and exits 1 when there is any.
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -35,9 +34,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     int faults = 0;
-    // Every binary is read first: the DLLs among them say what they export.
-    std::vector<std::pair<std::string, pe::Image>> binaries;
-    imports::BuiltDlls built;
+    std::map<std::string, pe::Image> built;  // all read first: the DLLs among them say what they export
     for (int i = 2; i < argc; ++i) {
         const std::string name = BaseName(argv[i]);
         pe::Image image;
@@ -47,12 +44,9 @@ int main(int argc, char** argv) {
             ++faults;
             continue;
         }
-        std::string lower = name;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        built[lower] = image;
-        binaries.emplace_back(name, image);
+        built[name] = image;
     }
-    for (const auto& [name, image] : binaries) {
+    for (const auto& [name, image] : built) {
         const auto found = imports::Check(name, image, list, built);
         for (const std::string& fault : found) std::printf("%s\n", fault.c_str());
         faults += static_cast<int>(found.size());

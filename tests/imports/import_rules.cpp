@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <sstream>
 
 namespace imports {
-
-using pe::Import;
 
 namespace {
 
@@ -37,6 +34,14 @@ std::string Version(const pe::Image& image, bool subsystem) {
                      : std::to_string(image.osMajor) + "." + std::to_string(image.osMinor);
 }
 
+// True when the binary among `built` named as `import`'s DLL exports its function by name.
+bool Exported(const std::map<std::string, pe::Image>& built, const pe::Import& import) {
+    for (const auto& [name, image] : built)
+        if (Lower(name) == Lower(import.dll) && std::count(image.exports.begin(), image.exports.end(), import.function))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 const std::vector<Target>& Targets() {
@@ -49,7 +54,6 @@ const std::vector<Target>& Targets() {
 bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::string& error) {
     std::istringstream lines(text);
     std::string line;
-    std::map<std::string, int> seen;  // "dll!function" in lower case -> its line
     for (int number = 1; std::getline(lines, line); ++number) {
         std::istringstream words(line.substr(0, line.find('#')));
         std::string first9x, firstNt, extra;
@@ -63,11 +67,9 @@ bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::strin
             error = "line " + std::to_string(number) + ": unknown Windows version";
             return false;
         }
-        // Two lines for one function could say two things; the first would win unseen.
-        const auto [first, fresh] = seen.emplace(Lower(e.dll) + "!" + e.function, number);
-        if (!fresh) {
-            error = "line " + std::to_string(number) + ": " + e.dll + "!" + e.function + " is listed twice (first on line " +
-                    std::to_string(first->second) + ")";
+        if (std::any_of(out.begin(), out.end(),
+                        [&](const Entry& o) { return Lower(o.dll) == Lower(e.dll) && o.function == e.function; })) {
+            error = "line " + std::to_string(number) + ": " + e.dll + "!" + e.function + " is listed twice";
             return false;
         }
         out.push_back(e);
@@ -75,22 +77,8 @@ bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::strin
     return true;
 }
 
-// Why a DLL we build cannot serve `import`; empty when it exports it.
-std::string NotExported(const Import& import, const BuiltDlls& built) {
-    const auto dll = built.find(Lower(import.dll));
-    if (dll == built.end()) return "is from a DLL we ship, but the built " + import.dll + " is not among the binaries checked";
-    const pe::Image& exports = dll->second;
-    if (import.function[0] == '#') {
-        const uint32_t ordinal = static_cast<uint32_t>(std::stoul(import.function.substr(1)));
-        if (ordinal >= exports.ordinalBase && ordinal - exports.ordinalBase < exports.ordinalCount) return "";
-    } else if (std::find(exports.exports.begin(), exports.exports.end(), import.function) != exports.exports.end()) {
-        return "";
-    }
-    return "is not exported by the built " + import.dll;
-}
-
 std::vector<std::string> Check(const std::string& binary, const pe::Image& image, const std::vector<Entry>& list,
-                               const BuiltDlls& built) {
+                               const std::map<std::string, pe::Image>& built) {
     std::vector<std::string> faults;
     // Windows 98 and NT 4-era loaders refuse an image that asks for a later system.
     if (image.subsystemMajor != 4 || image.subsystemMinor != 0)
@@ -98,8 +86,7 @@ std::vector<std::string> Check(const std::string& binary, const pe::Image& image
     if (image.osMajor != 4 || image.osMinor != 0)
         faults.push_back(binary + ": OS version " + Version(image, false) + ", every target needs 4.0");
     if (image.delayImports)
-        faults.push_back(binary + ": has delay-load imports, which this check does not read: import them as usual "
-                                  "or look them up with GetProcAddress");
+        faults.push_back(binary + ": has delay-load imports, which this check cannot see: use GetProcAddress");
     for (const pe::Import& import : image.imports) {
         const std::string name = binary + ": " + import.dll + "!" + import.function;
         auto entry = std::find_if(list.begin(), list.end(), [&](const Entry& e) {
@@ -109,10 +96,8 @@ std::vector<std::string> Check(const std::string& binary, const pe::Image& image
             faults.push_back(name + " is not in the allow-list: not known to load on any target");
             continue;
         }
-        if (entry->function == "*") {
-            const std::string why = NotExported(import, built);
-            if (!why.empty()) faults.push_back(name + " " + why);
-        }
+        if (entry->function == "*" && !Exported(built, import))
+            faults.push_back(name + " is not exported by the built " + import.dll);
         for (const Target& t : Targets()) {
             const int first = t.nt ? entry->firstNt : entry->first9x;
             int target = 0;

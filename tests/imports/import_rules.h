@@ -25,17 +25,14 @@ struct Entry {
 };
 
 // Reads allow-list text: "DLL function first-9x first-NT", "-" for none, "#" starts a
-// comment; function "*" stands for every function a DLL we ship ourselves exports. False, with
+// comment; function "*" stands for every function of a DLL we ship ourselves. False, with
 // `error` naming the line, on a malformed line, an unknown version or a function listed twice.
 bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::string& error);
 
-// The DLLs we build, by file name in lower case: what they export.
-using BuiltDlls = std::map<std::string, pe::Image>;
-
-// One line per fault of `image` (named `binary`): a header version other than 4.0, a
-// delay-load import directory, an import that a target lacks or that the list does not know,
-// or one from a DLL we ship that the built DLL does not export. Empty when it loads everywhere.
+// One line per fault of `image` (named `binary`): a header version other than 4.0, or an
+// import that a target lacks or that the list does not know. Empty when it loads everywhere.
+// Also delay-load imports, and imports that our DLLs' builds in `built` (by file name) do not export.
 std::vector<std::string> Check(const std::string& binary, const pe::Image& image, const std::vector<Entry>& list,
-                               const BuiltDlls& built);
+                               const std::map<std::string, pe::Image>& built);
 
 }  // namespace imports

@@ -17,16 +17,12 @@ struct Image {
     uint16_t osMajor = 0, osMinor = 0;
     uint16_t subsystemMajor = 0, subsystemMinor = 0;
     std::vector<Import> imports;
-    // Imports bound at their first call: a loader reads them only then, so no target's
-    // check at load time holds them.
-    bool delayImports = false;
-    // What a DLL exports: its function names, and its ordinals from `ordinalBase` on.
-    std::vector<std::string> exports;
-    uint32_t ordinalBase = 0, ordinalCount = 0;
+    std::vector<std::string> exports;  // the names a DLL exports
+    bool delayImports = false;         // imports bound at their first call, unseen at load time
 };
 
-// False, with `error` set, when `bytes` is not a PE32 image or a header, import or export
-// entry points outside the file.
+// False, with `error` set, when `bytes` is not a PE32 image or a header, import or export entry
+// points outside the file.
 bool ReadImage(const std::vector<uint8_t>& bytes, Image& out, std::string& error);
 
 }  // namespace pe

