@@ -13,7 +13,8 @@ void SetDefaultSettings(CommandSettings& s, const std::string& windowsDir) {
 
 int ExitCode(const RunState& state) {
     if (!state.quiet) return 0;
-    return (state.failed ? kExitFailed : 0) | (state.restartNeeded ? kExitRestartNeeded : 0);
+    return (state.failed || state.driverFailed ? kExitFailed : 0) | (state.restartNeeded ? kExitRestartNeeded : 0) |
+           (state.driverFailed ? kExitDriverFailed : 0) | (state.cardAbsent ? kExitNoCard : 0);
 }
 
 int OsCodeFromVersion(unsigned major, unsigned minor) {

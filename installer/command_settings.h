@@ -61,13 +61,19 @@ struct RunState {
     bool quiet = false;  // messages go to the step log only
     bool failed = false;         // a step failed or a message was raised
     bool restartNeeded = false;  // a device removal asked for a restart
+    bool driverFailed = false;   // RunINF or QueryDevice failed: the new driver is not in place
+    bool cardAbsent = false;     // QueryDevice found no card: the driver waits for it
     CommandSettings settings;
 };
 
-// Exit status of a run. Without /Quiet always 0; with it, bit 0 says a step failed and
-// bit 1 that Windows must restart to finish a removal.
+// Exit status of a run. Without /Quiet always 0; with it, bit 0 says a step failed, bit 1
+// that Windows must restart to finish a removal, bit 2 that the new driver is not in place
+// (bit 0 is then set too), bit 3 that no card is plugged in (no failure: Windows installs
+// the driver when the card arrives).
 constexpr int kExitFailed = 1;
 constexpr int kExitRestartNeeded = 2;
+constexpr int kExitDriverFailed = 4;
+constexpr int kExitNoCard = 8;
 int ExitCode(const RunState& state);
 
 // The settings a run starts with; `windowsDir` is the Windows directory.

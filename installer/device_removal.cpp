@@ -9,9 +9,20 @@ namespace drivora {
 
 namespace {
 
+constexpr std::uint32_t kErrorCallNotImplemented = 120;
+
 std::string DeviceName(const DeviceInfo& info) { return info.hasInstanceId ? info.instanceId : info.hardwareId; }
 
 }  // namespace
+
+void SystemOperations::RemoveDevice(DeviceList& devices, std::uint32_t index, const std::string& name) {
+    const bool removed = devices.Remove(index);
+    const std::uint32_t error = removed ? 0 : api_.LastError();
+    if (LogResult(removed, "device " + name, "removed")) return;
+    if (error != kErrorCallNotImplemented || removalUnavailableSaid_) return;
+    removalUnavailableSaid_ = true;
+    ShowMessage("This Windows cannot remove devices through its class installer: remove the adapter in the Device Manager");
+}
 
 void SystemOperations::RemoveDevicesByHardwareId() {
     auto devices = api_.OpenDevices(DeviceScope::AllClasses);
@@ -22,8 +33,7 @@ void SystemOperations::RemoveDevicesByHardwareId() {
     const std::string id = state_.settings.deviceId.str();
     DeviceInfo info;
     for (std::uint32_t i = 0; devices->Get(i, &info); ++i) {
-        if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id))
-            LogResult(devices->Remove(i), "device " + DeviceName(info), "removed");
+        if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id)) RemoveDevice(*devices, i, DeviceName(info));
     }
     NoteRestart(*devices);
 }
@@ -53,7 +63,7 @@ void SystemOperations::RemoveNetworkDevices() {
         DeviceInfo info;
         for (std::uint32_t i = 0; devices->Get(i, &info); ++i) {
             if (info.hasInstanceId && StartsWithNoCase(ToUpper(info.instanceId), id))
-                LogResult(devices->Remove(i), "device " + info.instanceId, "removed");
+                RemoveDevice(*devices, i, info.instanceId);
         }
         NoteRestart(*devices);
     }
@@ -74,19 +84,15 @@ void SystemOperations::ReenumerateRootDevices() {
         LogRescan(devices->Reenumerate(i), "device " + DeviceName(info));
 }
 
-// A rescan that is refused fails no step: it only hurries Plug and Play, and QueryDevice
-// checks that the adapter came. Configuration Manager codes are not system error codes.
-void SystemOperations::LogRescan(bool ok, const std::string& what) {
-    log_.Write(what, ok ? "re-enumerated" : "not re-enumerated");
-}
-
 // Depth-first over the whole tree below the root. Every node is tested, first
 // children too; a matching node's subtree is removed and not descended into.
 // Node 0, nodes already seen and walks beyond kMaxTreeNodes end the walk, so a
 // tree that reports itself as its own child cannot keep it going.
 void SystemOperations::RemoveDevnodesAndRescan() {
     std::uint32_t root = 0;
-    if (!api_.LocateRootNode(&root) || root == 0) {
+    const ConfigResult located = api_.LocateRootNode(&root);
+    if (located != kConfigSuccess || root == 0) {
+        if (located != kConfigSuccess) LogConfigResult(located, "root device node", "located");
         ShowMessage("CM_Locate_DevNode error !");
         return;
     }
@@ -106,12 +112,23 @@ void SystemOperations::RemoveDevnodesAndRescan() {
         if (api_.NextSibling(node, &next)) push(next);
         std::string nodeId;
         if (api_.NodeId(node, &nodeId) && Contains(nodeId, id)) {
-            LogResult(api_.RemoveSubtree(node), "device node " + nodeId, "removed");
+            LogConfigResult(api_.RemoveSubtree(node), "device node " + nodeId, "removed");
             continue;
         }
         if (api_.FirstChild(node, &child)) push(child);
     }
-    if (api_.LocateRootNode(&root)) LogRescan(api_.ReenumerateNode(root), "root device node");
+    if (api_.LocateRootNode(&root) == kConfigSuccess)
+        LogRescan(api_.ReenumerateNode(root), "root device node");
+}
+
+bool SystemOperations::IsCardPresent() {
+    auto devices = api_.OpenDevices(DeviceScope::AllPresent);
+    if (!devices) return false;
+    const std::string id = state_.settings.deviceId.str();
+    DeviceInfo info;
+    for (std::uint32_t i = 0; devices->Get(i, &info); ++i)
+        if (info.hasHardwareId && UpperPrefixEquals(info.hardwareId, id)) return true;
+    return false;
 }
 
 int SystemOperations::IsDevicePresent() {

@@ -13,11 +13,31 @@ std::string TooLong(const char* what, std::size_t max) {
     return std::string(what) + " too long (at most " + std::to_string(max) + " characters)";
 }
 
-bool IsQuietSwitch(const std::string& arg) {
+bool IsQuietSwitch(std::string_view arg) {
     return !arg.empty() && (arg[0] == '/' || arg[0] == '-') && EqualsNoCase(arg.substr(1), "Quiet");
 }
 
+// The switches whose failure leaves the new driver out of place.
+bool IsDriverSwitch(const std::string& arg) {
+    return arg.size() > 1 && (EqualsNoCase(arg.substr(1), "RunINF") || EqualsNoCase(arg.substr(1), "QueryDevice"));
+}
+
 }  // namespace
+
+bool QuietRequested(std::string_view commandLine) {
+    std::size_t at = 0;
+    while (at < commandLine.size()) {
+        while (at < commandLine.size() && (commandLine[at] == ' ' || commandLine[at] == '\t')) ++at;
+        std::string word;
+        bool quoted = false;
+        for (; at < commandLine.size() && (quoted || (commandLine[at] != ' ' && commandLine[at] != '\t')); ++at) {
+            if (commandLine[at] == '"') quoted = !quoted;
+            else word += commandLine[at];
+        }
+        if (IsQuietSwitch(word)) return true;
+    }
+    return false;
+}
 
 std::string Dispatcher::HelpWord() {
     const char c1 = 'S', c2 = 'h', c3 = 'o', c4 = 'w', c5 = 'U', c6 = 's', c7 = 'a', c8 = 'g',
@@ -71,6 +91,7 @@ void Dispatcher::Run(const std::vector<std::string>& args) {
         try {
             RunArgument(args, i);
         } catch (...) {
+            if (IsDriverSwitch(args[i])) state_.driverFailed = true;
             ReportFailedArgument(args[i]);
         }
     }
@@ -131,7 +152,7 @@ void Dispatcher::RunDashSwitch(const std::string& name) {
 void Dispatcher::RunAnySwitch(const std::string& name) {
     if (IsSwitch(name, "RunINF")) {
         if (NT()) ops_.RunInfSection();
-        else ops_.ShowMessage(std::string("RunINF") + kNoSupport);
+        else DriverSwitchNotSupported("RunINF");
     }
     if (IsSwitch(name, "DisableWZCS")) {
         if (XP()) DisableZeroConfigWithRetries();
@@ -152,7 +173,7 @@ void Dispatcher::RunAnySwitch(const std::string& name) {
     }
     if (IsSwitch(name, "QueryDevice")) {
         if (NT()) WaitForDevice();
-        else ops_.ShowMessage(std::string("QueryDevice") + kNoSupport);
+        else DriverSwitchNotSupported("QueryDevice");
     }
     if (name == "?") {
         ops_.BeginStep("?");
@@ -200,7 +221,20 @@ bool Dispatcher::SetParameter(char form, FixedText<Capacity>& setting, const std
     return true;
 }
 
+void Dispatcher::DriverSwitchNotSupported(const char* name) {
+    state_.driverFailed = true;
+    ops_.ShowMessage(name + std::string(kNoSupport));
+}
+
 void Dispatcher::DisableZeroConfigWithRetries() {
+    // Without a card there is no adapter to wait for: Skyvane takes it from Zero
+    // Configuration when the card arrives.
+    if (state_.cardAbsent) {
+        state_.adapterPending = 1;
+        ops_.DisableZeroConfigForAdapter();
+        if (state_.adapterPending == 1) ops_.LogStep("adapter", "none yet (no card): Skyvane hands it over when the card arrives");
+        return;
+    }
     for (int attempt = 0; attempt < kDisableAttempts; ++attempt) {
         state_.adapterPending = 1;
         ops_.DisableZeroConfigForAdapter();
@@ -212,15 +246,26 @@ void Dispatcher::DisableZeroConfigWithRetries() {
                      std::to_string(kDisableAttempts * kDisableRetryMs / 1000) + " seconds");
 }
 
+// A card that is plugged in is waited for until its driver is in place. One that does not show
+// within kCardWaitPolls is not plugged in: the driver package is in place and Windows binds it
+// when the card arrives, so that is no failure.
 void Dispatcher::WaitForDevice() {
     const std::string device = "device " + state_.settings.deviceId.str();
+    bool cardSeen = false;
     for (int poll = 0; poll < queryDevicePolls; ++poll) {
         ops_.Sleep(kQueryDevicePollMs);
         if (ops_.IsDevicePresent() == 1) {
             ops_.LogStep(device, "present");
             return;
         }
+        cardSeen = cardSeen || ops_.IsCardPresent();
+        if (!cardSeen && poll + 1 >= kCardWaitPolls) {
+            state_.cardAbsent = true;
+            ops_.LogStep(device, "no card plugged in: Windows installs the driver when the card arrives");
+            return;
+        }
     }
+    state_.driverFailed = true;
     ops_.ShowMessage("QueryDevice: device not present after " +
                      std::to_string(queryDevicePolls * kQueryDevicePollMs / 1000) + " seconds");
 }

@@ -2,6 +2,7 @@
 // the settings that the following switches read.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "installer/command_settings.h"
@@ -14,8 +15,14 @@ constexpr unsigned kDisableRetryMs = 3000;
 constexpr int kDisableAttempts = 20;          // about a minute of retries
 constexpr unsigned kQueryDevicePollMs = 200;
 constexpr int kQueryDevicePolls = 600;        // two minutes
+// A card not seen within this many polls is not plugged in: the driver waits for it.
+constexpr int kCardWaitPolls = 75;            // 15 seconds
 // How much of a failed argument its message repeats.
 constexpr std::size_t kShownArgumentMax = 60;
+
+// True when the raw command line holds /Quiet or -Quiet: what a run that could not walk its
+// arguments (no frame, no argument vector) goes by to report its failure.
+bool QuietRequested(std::string_view commandLine);
 
 class Dispatcher {
 public:
@@ -46,6 +53,8 @@ private:
     void RunParameter(const std::vector<std::string>& args, std::size_t index);
     void DisableZeroConfigWithRetries();
     void WaitForDevice();
+    // The driver's switches on a system without them: the new driver is not in place.
+    void DriverSwitchNotSupported(const char* name);
     bool NT() const;
     bool XP() const;
 

@@ -39,20 +39,24 @@ std::string SystemOperations::InfCommandLine() {
     return line.size() > kCommandLineMax ? std::string() : line;
 }
 
+// A failure here leaves the new driver out of place. Whether the installer succeeds is not
+// learnt here; QueryDevice waits for the device.
 void SystemOperations::RunInfSection() {
     if (state_.settings.infSection.empty() || state_.settings.infPath.empty()) {
+        state_.driverFailed = true;
         ShowMessage("RunINF needs an INF path and an INF section");
         return;
     }
     const std::string line = InfCommandLine();
     if (line.empty()) {
+        state_.driverFailed = true;
         ShowMessage("RunINF command line too long");
         return;
     }
-    // Whether the installer succeeds is not learnt here; QueryDevice waits for the device.
-    LogResult(api_.StartProgram(line),
-              "section " + state_.settings.infSection.str() + " of " + state_.settings.infPath.str(),
-              "installer started");
+    if (!LogResult(api_.StartProgram(line),
+                   "section " + state_.settings.infSection.str() + " of " + state_.settings.infPath.str(),
+                   "installer started"))
+        state_.driverFailed = true;
 }
 
 std::string SystemOperations::ReadInstanceId(const std::string& classSubkey, std::size_t maxLength) {

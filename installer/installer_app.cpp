@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/app.h"
+#include "installer/dispatcher.h"
 #include "installer/main_frame.h"
 
 namespace drivora {
@@ -20,8 +21,12 @@ protected:
         UpdateWindow(frame_->Handle());
         return true;
     }
-    // A quiet run tells the setup its outcome; every other run ends with 0.
-    int ExitInstance(int) override { return frame_ ? frame_->ExitStatus() : 0; }
+    // A quiet run tells the setup its outcome; every other run ends with 0. A run whose frame
+    // could not be made did nothing: under /Quiet that is a failure, the driver not in place.
+    int ExitInstance(int) override {
+        if (frame_ && frame_->Walked()) return frame_->ExitStatus();
+        return QuietRequested(GetCommandLineA()) ? kExitFailed | kExitDriverFailed : 0;
+    }
 
 private:
     std::unique_ptr<CMainFrame> frame_;

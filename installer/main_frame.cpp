@@ -94,20 +94,29 @@ void CMainFrame::DetectWindowsVersion() {
 void CMainFrame::OnTimer(UINT_PTR id) {
     // Killed first: the message boxes' and the help dialog's loops must not run the walk again.
     KillTimer(Handle(), kDispatchTimer);
-    try {
-        RunCommandLine();
-    } catch (...) {
-        // The frame must close whatever happened, or the hidden process never ends.
+    walked_ = true;
+    // A setup must never read a run that could not do its work as a success.
+    if (!RunCommandLine()) {
+        state_.quiet = state_.quiet || QuietRequested(GetCommandLineA());
+        state_.failed = true;
+        state_.driverFailed = true;
     }
+    // The frame closes whatever happened, or the hidden process never ends.
     DestroyWindow(Handle());
 }
 
-void CMainFrame::RunCommandLine() {
-    WinSystemApi api(Handle(), [this] { InfoDialog(IDD_HELP).DoModal(Handle()); });
-    SystemOperations ops(state_, api);
-    std::vector<std::string> args;
-    for (int i = 0; i < __argc; ++i) args.emplace_back(__argv[i] ? __argv[i] : "");
-    Dispatcher(state_, ops).Run(args);
+bool CMainFrame::RunCommandLine() {
+    if (__argc < 1 || !__argv) return false;
+    try {
+        WinSystemApi api(Handle(), [this] { InfoDialog(IDD_HELP).DoModal(Handle()); });
+        SystemOperations ops(state_, api);
+        std::vector<std::string> args;
+        for (int i = 0; i < __argc; ++i) args.emplace_back(__argv[i] ? __argv[i] : "");
+        Dispatcher(state_, ops).Run(args);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 LRESULT CMainFrame::OnCommand(UINT id) {

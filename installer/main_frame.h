@@ -25,6 +25,8 @@ public:
     static constexpr UINT_PTR kDispatchTimer = 199;
 
     bool CreateFrame();
+    // Whether the command line was walked, and the run's exit status.
+    bool Walked() const { return walked_; }
     int ExitStatus() const { return ExitCode(state_); }
 
 protected:
@@ -39,9 +41,11 @@ private:
     void OnDestroy();
     bool CreateToolbar();
     void DetectWindowsVersion();
-    void RunCommandLine();
+    // False when the arguments could not be read or the walk broke off.
+    bool RunCommandLine();
 
     RunState state_;
+    bool walked_ = false;
     HWND toolbar_ = nullptr;
     CChildView view_;
 };

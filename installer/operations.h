@@ -29,6 +29,9 @@ public:
     virtual void ReenumerateRootDevices() = 0;
     virtual void RemoveDevnodesAndRescan() = 0;
     virtual int IsDevicePresent() = 0;
+    // True when a device whose hardware ID begins with the device ID is plugged in, with
+    // or without its driver.
+    virtual bool IsCardPresent() = 0;
 
     // INF install and driver entry removal.
     virtual void RunInfSection() = 0;

@@ -1,4 +1,6 @@
 // What the step log says about the run as a whole and about each step's outcome.
+#include <cstdio>
+
 #include "installer/system_operations.h"
 
 namespace drivora {
@@ -8,6 +10,14 @@ namespace {
 // Something to delete that is not there is no failure: the system is as wanted.
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
+
+// A Configuration Manager call's outcome, told by its own code.
+std::string ConfigOutcome(ConfigResult result, const char* done) {
+    if (result == kConfigSuccess) return done;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(result));
+    return std::string("not ") + done + " (CONFIGRET " + code + ")";
+}
 
 }  // namespace
 
@@ -22,15 +32,22 @@ bool SystemOperations::LogResult(bool ok, const std::string& what, const char* d
     return false;
 }
 
+bool SystemOperations::LogConfigResult(ConfigResult result, const std::string& what, const char* done) {
+    if (result != kConfigSuccess) state_.failed = true;
+    log_.Write(what, ConfigOutcome(result, done));
+    return result == kConfigSuccess;
+}
+
+// A rescan that is refused fails no step: it only hurries Plug and Play, and QueryDevice checks
+// that the adapter came (Wine refuses every one).
+void SystemOperations::LogRescan(ConfigResult result, const std::string& what) {
+    log_.Write(what, ConfigOutcome(result, "re-enumerated"));
+}
+
 void SystemOperations::NoteRestart(DeviceList& devices) {
     if (!devices.RestartNeeded()) return;
     state_.restartNeeded = true;
     log_.Write("device removal", "Windows must restart to finish it");
-}
-
-std::string SystemOperations::FallbackLogPath() {
-    const std::string temp = api_.TempDirectory();
-    return temp.empty() ? std::string() : temp + "Drivora.log";
 }
 
 void SystemOperations::LogRunHeader(const std::string& commandLine) {

@@ -70,24 +70,50 @@ bool StepLog::Open(const std::string& path) {
     auto file = api_.OpenAppendFile(path);
     if (!file) return false;
     file_ = std::move(file);
+    path_ = path;
     full_ = false;
     return true;
+}
+
+std::string StepLog::FallbackPath() {
+    const std::string temp = api_.TempDirectory();
+    return temp.empty() ? std::string() : temp + "Drivora.log";
+}
+
+bool StepLog::Fits(std::size_t length) {
+    std::uint64_t size = 0;
+    // A size that cannot be had counts as full.
+    if (!file_->Size(&size)) size = kMaxLogBytes;
+    return size <= kMaxLogBytes - kLogLineMax && kMaxLogBytes - kLogLineMax - size >= length;
+}
+
+void StepLog::WriteFullNote(const std::string& outcome) {
+    char line[kLogLineMax];
+    const std::size_t length = FormatLogLine(line, api_.Now(), "log", "this file", outcome);
+    std::uint64_t size = 0;
+    if (file_->Size(&size) && size <= kMaxLogBytes && kMaxLogBytes - size >= length) file_->Append(line, length);
 }
 
 void StepLog::Write(std::string_view what, std::string_view outcome) {
     if (!file_ || full_) return;
     char line[kLogLineMax];
-    std::size_t length = FormatLogLine(line, api_.Now(), step_.c_str(), what, outcome);
-    std::uint64_t size = 0;
-    // A size that cannot be had counts as full. Room is kept for the line that says so;
-    // the comparisons are made so that no sum can wrap.
-    if (!file_->Size(&size)) size = kMaxLogBytes;
-    if (size > kMaxLogBytes - kLogLineMax || kMaxLogBytes - kLogLineMax - size < length) {
-        full_ = true;
-        length = FormatLogLine(line, api_.Now(), "log", "this file", "full: later steps are not logged");
-        if (size > kMaxLogBytes || kMaxLogBytes - size < length) return;
+    const std::size_t length = FormatLogLine(line, api_.Now(), step_.c_str(), what, outcome);
+    if (Fits(length)) {
+        file_->Append(line, length);
+        return;
     }
-    file_->Append(line, length);
+    // Full: the rest of the run goes to the temporary folder's log, unless that is this one.
+    full_ = true;
+    const std::string fallback = FallbackPath();
+    if (fallback.empty() || EqualsNoCase(fallback, path_)) {
+        WriteFullNote("full: later steps are not logged");
+        return;
+    }
+    WriteFullNote("full: later steps go to " + fallback);
+    const std::string fullPath = path_;
+    if (!Open(fallback)) return;
+    Write("log " + fullPath, "full: the run goes on here");
+    Write(what, outcome);
 }
 
 }  // namespace drivora

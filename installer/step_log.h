@@ -13,7 +13,8 @@
 
 namespace drivora {
 
-// A run cannot fill the disk: the file stops growing at this size.
+// A run cannot fill the disk: the file stops growing at this size, and the run goes on
+// logging to Drivora.log in the temporary folder.
 constexpr std::uint64_t kMaxLogBytes = 1024 * 1024;
 // A log found larger than this at open is kept as the old log and a new one begun,
 // so the newest runs are always logged.
@@ -39,13 +40,22 @@ public:
     // Lines go to `path` from now on; false when it cannot be opened. A large
     // file is first renamed to its old-log name.
     bool Open(const std::string& path);
+    // Where a log goes that cannot be opened or is full: Drivora.log in the temporary
+    // folder; empty when that folder is unknown.
+    std::string FallbackPath();
     // The switch or parameter the following lines belong to.
     void BeginStep(std::string_view name) { step_.Assign(name); }
     void Write(std::string_view what, std::string_view outcome);
 
 private:
+    // True when a line of `length` bytes still fits, with room for the line that says the
+    // file is full; the comparisons are made so that no sum can wrap.
+    bool Fits(std::size_t length);
+    void WriteFullNote(const std::string& outcome);
+
     SystemApi& api_;
     std::unique_ptr<AppendFile> file_;
+    std::string path_;
     FixedText<16> step_;
     bool full_ = false;
 };

@@ -19,9 +19,15 @@ struct DeviceInfo {
 
 enum class DeviceScope {
     AllClasses,         // every device of every class, present or not
+    AllPresent,         // every device of every class that is plugged in
     NetworkPresent,     // the network class, present devices only
     RootEnumerator,     // every class, enumerator "Root"
 };
+
+// A Configuration Manager result (CONFIGRET): 0 is success. Its codes are not system error
+// codes, so a failure is told by its own code.
+using ConfigResult = std::uint32_t;
+constexpr ConfigResult kConfigSuccess = 0;
 
 // A device-information set; elements are addressed by index from 0.
 class DeviceList {
@@ -29,8 +35,10 @@ public:
     virtual ~DeviceList() = default;
     // False after the last element.
     virtual bool Get(std::uint32_t index, DeviceInfo* info) = 0;
-    virtual bool Remove(std::uint32_t index) = 0;       // class installer, DIF_REMOVE
-    virtual bool Reenumerate(std::uint32_t index) = 0;  // normal re-enumeration of its node
+    // Class installer, DIF_REMOVE; without one on this Windows the error is 120
+    // (ERROR_CALL_NOT_IMPLEMENTED).
+    virtual bool Remove(std::uint32_t index) = 0;
+    virtual ConfigResult Reenumerate(std::uint32_t index) = 0;  // normal re-enumeration of its node
     // True once a removal through this set reported that Windows must restart to finish it.
     virtual bool RestartNeeded() = 0;
 };
@@ -50,6 +58,8 @@ public:
     virtual bool Size(std::uint64_t* size) = 0;
     virtual bool Append(const char* data, std::size_t size) = 0;
 };
+
+enum class Termination { Ended, AlreadyGone, Failed };
 
 struct ProcessEntry {
     std::uint32_t pid = 0;
@@ -90,13 +100,14 @@ public:
     // Setup API; nullptr when the set cannot be had.
     virtual std::unique_ptr<DeviceList> OpenDevices(DeviceScope scope) = 0;
 
-    // Configuration Manager device tree; nodes are opaque non-zero numbers.
-    virtual bool LocateRootNode(std::uint32_t* node) = 0;
+    // Configuration Manager device tree; nodes are opaque non-zero numbers. A child, sibling
+    // or ID that cannot be had ends that part of the walk.
+    virtual ConfigResult LocateRootNode(std::uint32_t* node) = 0;
     virtual bool FirstChild(std::uint32_t node, std::uint32_t* child) = 0;
     virtual bool NextSibling(std::uint32_t node, std::uint32_t* sibling) = 0;
     virtual bool NodeId(std::uint32_t node, std::string* id) = 0;
-    virtual bool RemoveSubtree(std::uint32_t node) = 0;
-    virtual bool ReenumerateNode(std::uint32_t node) = 0;
+    virtual ConfigResult RemoveSubtree(std::uint32_t node) = 0;
+    virtual ConfigResult ReenumerateNode(std::uint32_t node) = 0;
 
     // Every DOS device name; false when the list cannot be read.
     virtual bool ListDosDevices(std::vector<std::string>* names) = 0;
@@ -107,7 +118,8 @@ public:
     virtual bool QueryServiceState(const std::string& name, std::uint32_t* state) = 0;
 
     virtual bool ListProcesses(std::vector<ProcessEntry>* processes) = 0;
-    virtual bool TerminateProcess(std::uint32_t pid) = 0;
+    // A process that ended by itself meanwhile is AlreadyGone, not a failure.
+    virtual Termination TerminateProcess(std::uint32_t pid) = 0;
 
     virtual std::string WindowsDirectory() = 0;
     virtual std::string SystemDirectory() = 0;
@@ -115,7 +127,8 @@ public:
     // The temporary folder, ending with a backslash; empty when unknown.
     virtual std::string TempDirectory() = 0;
     virtual bool FileSize(const std::string& path, std::uint64_t* size) = 0;
-    // Renames `from` to `to`, replacing a file already named `to`.
+    // Renames `from` to `to`, replacing a file already named `to`; when that fails, both
+    // files stay as they were.
     virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
     // Starts a program in a normal window without waiting for it.
     virtual bool StartProgram(const std::string& commandLine) = 0;

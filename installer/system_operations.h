@@ -43,7 +43,7 @@ public:
     void BeginStep(const std::string& name) override { log_.BeginStep(name); }
     void LogStep(const std::string& what, const std::string& outcome) override { log_.Write(what, outcome); }
     bool OpenLog(const std::string& path) override { return log_.Open(path); }
-    std::string FallbackLogPath() override;
+    std::string FallbackLogPath() override { return log_.FallbackPath(); }
     void LogRunHeader(const std::string& commandLine) override;
 
     void RemoveDevicesByHardwareId() override;
@@ -52,6 +52,7 @@ public:
     void ReenumerateRootDevices() override;
     void RemoveDevnodesAndRescan() override;
     int IsDevicePresent() override;
+    bool IsCardPresent() override;
 
     void RunInfSection() override;
     void PurgeNetClassEntries() override;
@@ -76,8 +77,12 @@ private:
     // `what`; returns `ok`. A failure marks the run failed unless what it acted on was
     // not there at all.
     bool LogResult(bool ok, const std::string& what, const char* done);
+    // The same for a Configuration Manager call, with its own result code.
+    bool LogConfigResult(ConfigResult result, const std::string& what, const char* done);
+    void LogRescan(ConfigResult result, const std::string& what);
     void NoteRestart(DeviceList& devices);
-    void LogRescan(bool ok, const std::string& what);
+    // Removes a listed device; a Windows without the class installer call says so once.
+    void RemoveDevice(DeviceList& devices, std::uint32_t index, const std::string& name);
     void RemoveLoggedFile(const std::string& path);
     void WriteFlags(const std::string& key, const char* value, std::uint32_t data);
     // Stops the service; false (reported) when it is still not stopped at the bound.
@@ -88,6 +93,7 @@ private:
     RunState& state_;
     SystemApi& api_;
     StepLog log_{api_};
+    bool removalUnavailableSaid_ = false;
 };
 
 }  // namespace drivora

@@ -22,6 +22,19 @@ constexpr DWORD kMaxValueBytes = 64 * 1024;
 constexpr int kMaxKeyDepth = 32;
 constexpr DWORD kMaxDosDeviceChars = 4 * 1024 * 1024;
 
+bool Win9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
+
+// The Windows 9x family knows no FILE_SHARE_DELETE; on NT it lets another run rename the log.
+DWORD ShareAll() { return FILE_SHARE_READ | FILE_SHARE_WRITE | (Win9xFamily() ? 0 : FILE_SHARE_DELETE); }
+
+// Looked up by name: whether every Windows 98 has it is not settled by what is published.
+using CallClassInstaller = BOOL(WINAPI*)(DI_FUNCTION, HDEVINFO, PSP_DEVINFO_DATA);
+CallClassInstaller ClassInstaller() {
+    static const auto call = reinterpret_cast<CallClassInstaller>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("setupapi.dll"), "SetupDiCallClassInstaller")));
+    return call;
+}
+
 // The elements are collected when the set is opened, so removing one does not
 // move the others, whatever the Setup API does with removed elements.
 class WinDeviceList : public DeviceList {
@@ -56,7 +69,12 @@ public:
     }
     bool Remove(std::uint32_t index) override {
         if (index >= elements_.size()) return false;
-        if (!SetupDiCallClassInstaller(DIF_REMOVE, set_, &elements_[index])) return false;
+        const CallClassInstaller call = ClassInstaller();
+        if (!call) {
+            SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+            return false;
+        }
+        if (!call(DIF_REMOVE, set_, &elements_[index])) return false;
         SP_DEVINSTALL_PARAMS_A params = {};
         params.cbSize = sizeof params;
         if (SetupDiGetDeviceInstallParamsA(set_, &elements_[index], &params) &&
@@ -64,9 +82,9 @@ public:
             restartNeeded_ = true;
         return true;
     }
-    bool Reenumerate(std::uint32_t index) override {
-        return index < elements_.size() &&
-               CM_Reenumerate_DevNode(elements_[index].DevInst, CM_REENUMERATE_NORMAL) == CR_SUCCESS;
+    ConfigResult Reenumerate(std::uint32_t index) override {
+        if (index >= elements_.size()) return CR_INVALID_DEVNODE;
+        return CM_Reenumerate_DevNode(elements_[index].DevInst, CM_REENUMERATE_NORMAL);
     }
     bool RestartNeeded() override { return restartNeeded_; }
 
@@ -107,8 +125,6 @@ private:
     fw::KernelHandle file_;
     bool appendOnly_;
 };
-
-bool Win9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
 
 // Registry calls report their error in the result; it is kept where LastError finds it.
 bool RegistryResult(LONG status) {
@@ -269,6 +285,9 @@ std::unique_ptr<DeviceList> WinSystemApi::OpenDevices(DeviceScope scope) {
     case DeviceScope::AllClasses:
         set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
         break;
+    case DeviceScope::AllPresent:
+        set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
+        break;
     case DeviceScope::NetworkPresent:
         set = SetupDiGetClassDevsA(&kNetClassGuid, nullptr, nullptr, DIGCF_PRESENT);
         break;
@@ -280,11 +299,11 @@ std::unique_ptr<DeviceList> WinSystemApi::OpenDevices(DeviceScope scope) {
     return std::make_unique<WinDeviceList>(set);
 }
 
-bool WinSystemApi::LocateRootNode(std::uint32_t* node) {
+ConfigResult WinSystemApi::LocateRootNode(std::uint32_t* node) {
     DEVINST root = 0;
-    if (CM_Locate_DevNodeA(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL) != CR_SUCCESS) return false;
-    *node = root;
-    return true;
+    const CONFIGRET result = CM_Locate_DevNodeA(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL);
+    if (result == CR_SUCCESS) *node = root;
+    return result;
 }
 
 bool WinSystemApi::FirstChild(std::uint32_t node, std::uint32_t* child) {
@@ -308,10 +327,10 @@ bool WinSystemApi::NodeId(std::uint32_t node, std::string* id) {
     return true;
 }
 
-bool WinSystemApi::RemoveSubtree(std::uint32_t node) { return CM_Remove_SubTree(node, CM_REMOVE_UI_OK) == CR_SUCCESS; }
+ConfigResult WinSystemApi::RemoveSubtree(std::uint32_t node) { return CM_Remove_SubTree(node, CM_REMOVE_UI_OK); }
 
-bool WinSystemApi::ReenumerateNode(std::uint32_t node) {
-    return CM_Reenumerate_DevNode(node, CM_REENUMERATE_NORMAL) == CR_SUCCESS;
+ConfigResult WinSystemApi::ReenumerateNode(std::uint32_t node) {
+    return CM_Reenumerate_DevNode(node, CM_REENUMERATE_NORMAL);
 }
 
 bool WinSystemApi::ListDosDevices(std::vector<std::string>* names) {
@@ -364,9 +383,17 @@ bool WinSystemApi::ListProcesses(std::vector<ProcessEntry>* processes) {
     return true;
 }
 
-bool WinSystemApi::TerminateProcess(std::uint32_t pid) {
-    fw::KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
-    return process && ::TerminateProcess(process.get(), 0);
+// A process that ended between the snapshot and now is not there to open (its ID is unknown
+// now), has already signalled its end, or ends while refusing: either way it is gone.
+Termination WinSystemApi::TerminateProcess(std::uint32_t pid) {
+    fw::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? Termination::AlreadyGone : Termination::Failed;
+    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return Termination::AlreadyGone;
+    if (::TerminateProcess(process.get(), 0)) return Termination::Ended;
+    const DWORD error = GetLastError();
+    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return Termination::AlreadyGone;
+    SetLastError(error);
+    return Termination::Failed;
 }
 
 std::string WinSystemApi::WindowsDirectory() {
@@ -390,15 +417,28 @@ std::string WinSystemApi::TempDirectory() {
 }
 
 bool WinSystemApi::FileSize(const std::string& path, std::uint64_t* size) {
-    fw::KernelHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    fw::KernelHandle file(CreateFileA(path.c_str(), 0, ShareAll(), nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && SizeOf(file.get(), size);
 }
 
-// Delete and rename rather than MoveFileEx, which the Windows 9x family lacks.
+// One rename on NT. The Windows 9x family has MoveFileEx only as a stub: there the older file
+// steps aside first and goes only once the rename has worked, or comes back.
 bool WinSystemApi::ReplaceFile(const std::string& from, const std::string& to) {
-    DeleteFileA(to.c_str());
-    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    using MoveEx = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    if (!Win9xFamily()) {
+        const auto move = reinterpret_cast<MoveEx>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+        return move && move(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    const std::string aside = to + ".del";
+    DeleteFileA(aside.c_str());
+    const bool movedAside = MoveFileA(to.c_str(), aside.c_str()) != FALSE;
+    if (MoveFileA(from.c_str(), to.c_str())) {
+        if (movedAside) DeleteFileA(aside.c_str());
+        return true;
+    }
+    if (movedAside) MoveFileA(aside.c_str(), to.c_str());
+    return false;
 }
 
 bool WinSystemApi::StartProgram(const std::string& commandLine) {
@@ -407,8 +447,8 @@ bool WinSystemApi::StartProgram(const std::string& commandLine) {
 
 std::unique_ptr<AppendFile> WinSystemApi::OpenAppendFile(const std::string& path) {
     const bool appendOnly = !Win9xFamily();
-    HANDLE file = CreateFileA(path.c_str(), appendOnly ? FILE_APPEND_DATA | SYNCHRONIZE : GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), appendOnly ? FILE_APPEND_DATA | SYNCHRONIZE : GENERIC_WRITE, ShareAll(),
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinAppendFile>(file, appendOnly);
 }

@@ -37,12 +37,12 @@ public:
 
     std::unique_ptr<DeviceList> OpenDevices(DeviceScope scope) override;
 
-    bool LocateRootNode(std::uint32_t* node) override;
+    ConfigResult LocateRootNode(std::uint32_t* node) override;
     bool FirstChild(std::uint32_t node, std::uint32_t* child) override;
     bool NextSibling(std::uint32_t node, std::uint32_t* sibling) override;
     bool NodeId(std::uint32_t node, std::string* id) override;
-    bool RemoveSubtree(std::uint32_t node) override;
-    bool ReenumerateNode(std::uint32_t node) override;
+    ConfigResult RemoveSubtree(std::uint32_t node) override;
+    ConfigResult ReenumerateNode(std::uint32_t node) override;
 
     bool ListDosDevices(std::vector<std::string>* names) override;
 
@@ -50,7 +50,7 @@ public:
     bool QueryServiceState(const std::string& name, std::uint32_t* state) override;
 
     bool ListProcesses(std::vector<ProcessEntry>* processes) override;
-    bool TerminateProcess(std::uint32_t pid) override;
+    Termination TerminateProcess(std::uint32_t pid) override;
 
     std::string WindowsDirectory() override;
     std::string SystemDirectory() override;

@@ -124,8 +124,11 @@ void SystemOperations::TerminateProcessByName(const std::string& name) {
         if (state_.win9xFamily) exe = FileNamePart(exe);
         if (exe.empty() || !StartsWithNoCase(exe, name)) continue;
         found = true;
-        LogResult(api_.TerminateProcess(p.pid), "process " + std::string(exe) + " (" + std::to_string(p.pid) + ")",
-                  "ended");
+        const std::string what = "process " + std::string(exe) + " (" + std::to_string(p.pid) + ")";
+        // A monitor that exits by itself meanwhile is gone as wanted.
+        const Termination ended = api_.TerminateProcess(p.pid);
+        if (ended == Termination::AlreadyGone) log_.Write(what, "had already ended");
+        else LogResult(ended == Termination::Ended, what, "ended");
     }
     if (!found) log_.Write("process " + name, "not running");
 }

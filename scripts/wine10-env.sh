@@ -38,7 +38,7 @@ wine10_fail() {
 # DIR/sources.list.d/*.list and *.sources (deb822 "URIs:" lines); either may be missing.
 # Prints the default mirror when none is found; never fails.
 wine10_mirror() {
-  local dir=${1:-/etc/apt} file line url
+  local dir=${1:-/etc/apt} file line url words
   for file in "$dir/sources.list" "$dir"/sources.list.d/*.list "$dir"/sources.list.d/*.sources; do
     [[ -f $file ]] || continue
     while read -r line; do
@@ -46,7 +46,8 @@ wine10_mirror() {
         deb\ *|URIs:*) ;;
         *) continue ;;
       esac
-      for url in $line; do
+      read -ra words <<<"$line"  # an option such as [arch=amd64] is no file pattern
+      for url in "${words[@]}"; do
         if [[ $url =~ ^https?://.+/debian/?$ ]]; then
           echo "${url%/}"
           return 0
@@ -78,8 +79,9 @@ wine10_prepare_root() {
     mirror=$(wine10_mirror /etc/apt)
     echo "setup: Wine 10: debootstrap of Debian 13 into $WINE10_ROOT (about a minute)"
     debootstrap --variant=minbase trixie "$WINE10_ROOT" $mirror >>"$wine10_log" 2>&1 || wine10_fail debootstrap || exit 1
-    cp /etc/resolv.conf /etc/hosts "$WINE10_ROOT/etc/"
-    mount -t proc proc "$WINE10_ROOT/proc"
+    { cp /etc/hosts "$WINE10_ROOT/etc/" && { [[ ! -e /etc/resolv.conf ]] || cp /etc/resolv.conf "$WINE10_ROOT/etc/"; }; } \
+      >>"$wine10_log" 2>&1 || wine10_fail "copying /etc/hosts and /etc/resolv.conf into the root" || exit 1
+    mount -t proc proc "$WINE10_ROOT/proc" >>"$wine10_log" 2>&1 || wine10_fail "mounting proc in the root" || exit 1
     echo "setup: Wine 10: installing wine and wine64 in the root (about a minute)"
     { wine10_chroot dpkg --add-architecture i386 && wine10_chroot apt-get update &&
       wine10_chroot apt-get install -y --no-install-recommends wine wine64 libxrandr2 libxi6 libxcursor1 \
@@ -88,7 +90,8 @@ wine10_prepare_root() {
     # them in libwine:i386, whose Linux half these machines could not run anyway.
     echo "setup: Wine 10: adding the 32-bit Windows DLLs"
     local version dlls=usr/lib/x86_64-linux-gnu/wine/i386-windows
-    version=$(wine10_chroot dpkg-query -W -f='${Version}' libwine:amd64)
+    version=$(wine10_chroot dpkg-query -W -f='${Version}' libwine:amd64 2>>"$wine10_log") ||
+      wine10_fail "reading the version of libwine:amd64" || exit 1
     { wine10_chroot sh -c "cd /tmp && apt-get download libwine:i386=$version" &&
       dpkg-deb -x "$WINE10_ROOT"/tmp/libwine_*_i386.deb "$WINE10_ROOT/tmp/libwine-i386" &&
       mkdir -p "$WINE10_ROOT/$dlls" &&
@@ -97,13 +100,16 @@ wine10_prepare_root() {
     rm -rf "$WINE10_ROOT"/tmp/libwine*
     # Debug information is most of their size and nothing reads it.
     echo "setup: Wine 10: stripping debug information from the Wine DLLs"
-    find "$WINE10_ROOT/usr/lib/x86_64-linux-gnu/wine/x86_64-windows" -type f \
-      -exec x86_64-w64-mingw32-strip --strip-debug {} + >>"$wine10_log" 2>&1
-    find "$WINE10_ROOT/$dlls" -type f -exec i686-w64-mingw32-strip --strip-debug {} + >>"$wine10_log" 2>&1
-    wine10_chroot apt-get clean >>"$wine10_log" 2>&1
+    # Both only save space: a failure is said and the root is used as it is.
+    { find "$WINE10_ROOT/usr/lib/x86_64-linux-gnu/wine/x86_64-windows" -type f \
+        -exec x86_64-w64-mingw32-strip --strip-debug {} + &&
+      find "$WINE10_ROOT/$dlls" -type f -exec i686-w64-mingw32-strip --strip-debug {} +; } >>"$wine10_log" 2>&1 ||
+      echo "setup: Wine 10: stripping the DLLs failed; the root works but is larger (log: $wine10_log)"
+    wine10_chroot apt-get clean >>"$wine10_log" 2>&1 ||
+      echo "setup: Wine 10: apt-get clean failed in the root; it keeps the downloaded packages (log: $wine10_log)"
     [[ -x $WINE10_ROOT/usr/lib/wine/wine64 && -e $WINE10_ROOT/$dlls/kernel32.dll ]] ||
       wine10_fail "the check for wine64 and the 32-bit kernel32.dll" || exit 1
-    wine10_unmount
+    wine10_unmount || { echo "setup: Wine 10: cannot unmount what is mounted in $WINE10_ROOT" >&2; exit 1; }
     touch "$wine10_ready"
   ) 9>"$WINE10_ROOT.lock"
 }

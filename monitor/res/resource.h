@@ -241,6 +241,7 @@
 #define IDB_RELEASE 149
 #define IDS_GRAPH_IN 61252
 #define IDS_GRAPH_OUT 61253
+#define IDS_IP_CALL_MISSING 62700
 
 // Configuration page (dialog 136) and its sub-pages
 #define IDD_COMMON_PAGE 137

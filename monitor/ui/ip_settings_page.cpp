@@ -130,6 +130,12 @@ struct Operation {
     IpCall call;
 };
 
+// Looked up by name: that every Windows 98 has them rests on no published document.
+IpCall IpHelperCall(const char* name) {
+    HMODULE helper = GetModuleHandleA("iphlpapi.dll");
+    return helper ? reinterpret_cast<IpCall>(reinterpret_cast<void*>(GetProcAddress(helper, name))) : nullptr;
+}
+
 // Each operation runs on its own thread, which owns its Operation; it says when it has ended.
 DWORD WINAPI OperationWorker(LPVOID param) {
     std::unique_ptr<Operation> operation(static_cast<Operation*>(param));
@@ -199,10 +205,10 @@ BOOL CIpSettingsPage::OnCommand(int id, int code) {
     case IDOK:
     case IDCANCEL: return TRUE;
     case IDC_IP_RELEASE:
-        if (code == BN_CLICKED) StartOperation(IpReleaseAddress);
+        if (code == BN_CLICKED) StartOperation(IpHelperCall("IpReleaseAddress"));
         return TRUE;
     case IDC_IP_RENEW:
-        if (code == BN_CLICKED) StartOperation(IpRenewAddress);
+        if (code == BN_CLICKED) StartOperation(IpHelperCall("IpRenewAddress"));
         return TRUE;
     }
     return FALSE;
@@ -239,6 +245,10 @@ void CIpSettingsPage::Refresh() {
 }
 
 void CIpSettingsPage::StartOperation(IpCall call) {
+    if (!call) {
+        fw::MessageBoxText(Handle(), IDS_IP_CALL_MISSING, IDS_MONITOR_TITLE, MB_OK | MB_ICONSTOP);
+        return;
+    }
     // Made first: should that fail, nothing has started and the page is as it was.
     auto operation = std::make_unique<Operation>(Operation{deviceName_, call});
     EnableButtons(FALSE);

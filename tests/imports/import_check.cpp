@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     int faults = 0;
+    std::map<std::string, pe::Image> built;  // all read first: the DLLs among them say what they export
     for (int i = 2; i < argc; ++i) {
         const std::string name = BaseName(argv[i]);
         pe::Image image;
@@ -43,7 +44,10 @@ int main(int argc, char** argv) {
             ++faults;
             continue;
         }
-        const auto found = imports::Check(name, image, list);
+        built[name] = image;
+    }
+    for (const auto& [name, image] : built) {
+        const auto found = imports::Check(name, image, list, built);
         for (const std::string& fault : found) std::printf("%s\n", fault.c_str());
         faults += static_cast<int>(found.size());
         if (found.empty()) std::printf("%s: %zu imports, all on every target\n", name.c_str(), image.imports.size());

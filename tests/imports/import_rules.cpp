@@ -34,6 +34,14 @@ std::string Version(const pe::Image& image, bool subsystem) {
                      : std::to_string(image.osMajor) + "." + std::to_string(image.osMinor);
 }
 
+// True when the binary among `built` named as `import`'s DLL exports its function by name.
+bool Exported(const std::map<std::string, pe::Image>& built, const pe::Import& import) {
+    for (const auto& [name, image] : built)
+        if (Lower(name) == Lower(import.dll) && std::count(image.exports.begin(), image.exports.end(), import.function))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 const std::vector<Target>& Targets() {
@@ -59,18 +67,26 @@ bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::strin
             error = "line " + std::to_string(number) + ": unknown Windows version";
             return false;
         }
+        if (std::any_of(out.begin(), out.end(),
+                        [&](const Entry& o) { return Lower(o.dll) == Lower(e.dll) && o.function == e.function; })) {
+            error = "line " + std::to_string(number) + ": " + e.dll + "!" + e.function + " is listed twice";
+            return false;
+        }
         out.push_back(e);
     }
     return true;
 }
 
-std::vector<std::string> Check(const std::string& binary, const pe::Image& image, const std::vector<Entry>& list) {
+std::vector<std::string> Check(const std::string& binary, const pe::Image& image, const std::vector<Entry>& list,
+                               const std::map<std::string, pe::Image>& built) {
     std::vector<std::string> faults;
     // Windows 98 and NT 4-era loaders refuse an image that asks for a later system.
     if (image.subsystemMajor != 4 || image.subsystemMinor != 0)
         faults.push_back(binary + ": subsystem version " + Version(image, true) + ", every target needs 4.0");
     if (image.osMajor != 4 || image.osMinor != 0)
         faults.push_back(binary + ": OS version " + Version(image, false) + ", every target needs 4.0");
+    if (image.delayImports)
+        faults.push_back(binary + ": has delay-load imports, which this check cannot see: use GetProcAddress");
     for (const pe::Import& import : image.imports) {
         const std::string name = binary + ": " + import.dll + "!" + import.function;
         auto entry = std::find_if(list.begin(), list.end(), [&](const Entry& e) {
@@ -80,6 +96,8 @@ std::vector<std::string> Check(const std::string& binary, const pe::Image& image
             faults.push_back(name + " is not in the allow-list: not known to load on any target");
             continue;
         }
+        if (entry->function == "*" && !Exported(built, import))
+            faults.push_back(name + " is not exported by the built " + import.dll);
         for (const Target& t : Targets()) {
             const int first = t.nt ? entry->firstNt : entry->first9x;
             int target = 0;

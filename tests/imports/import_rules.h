@@ -2,6 +2,7 @@
 // function, with the first Windows of the 9x line and of the NT line that exports it, and
 // the check of a binary's imports and header versions against the product's targets.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,13 @@ struct Entry {
 
 // Reads allow-list text: "DLL function first-9x first-NT", "-" for none, "#" starts a
 // comment; function "*" stands for every function of a DLL we ship ourselves. False, with
-// `error` naming the line, on a malformed line or unknown version.
+// `error` naming the line, on a malformed line, an unknown version or a function listed twice.
 bool ParseAllowList(const std::string& text, std::vector<Entry>& out, std::string& error);
 
 // One line per fault of `image` (named `binary`): a header version other than 4.0, or an
 // import that a target lacks or that the list does not know. Empty when it loads everywhere.
-std::vector<std::string> Check(const std::string& binary, const pe::Image& image, const std::vector<Entry>& list);
+// Also delay-load imports, and imports that our DLLs' builds in `built` (by file name) do not export.
+std::vector<std::string> Check(const std::string& binary, const pe::Image& image, const std::vector<Entry>& list,
+                               const std::map<std::string, pe::Image>& built);
 
 }  // namespace imports

@@ -24,7 +24,8 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 
 // A PE32 file laid out as the linker lays ours out: headers, then one section holding the
 // import descriptors, the name thunks and the names.
-std::vector<uint8_t> Pe32(const std::vector<Dll>& dlls, uint16_t subsystem = 0x0004, uint16_t os = 0x0004) {
+std::vector<uint8_t> Pe32(const std::vector<Dll>& dlls, uint16_t subsystem = 0x0004, uint16_t os = 0x0004,
+                          bool delayLoads = false) {
     std::vector<uint8_t> b(kSectionFile);
     b[0] = 'M', b[1] = 'Z';
     Put32(b, 0x3c, 0x40);
@@ -53,6 +54,7 @@ std::vector<uint8_t> Pe32(const std::vector<Dll>& dlls, uint16_t subsystem = 0x0
         }
         names.push_back({d * 20 + 12, dlls[d].first});
     }
+    if (delayLoads) Put32(b, opt + 96 + 13 * 8, kSectionRva);  // a delay-load import directory
     for (const auto& [slot, text] : names) {
         Put32(s, slot, kSectionRva + static_cast<uint32_t>(s.size()));
         s.insert(s.end(), text.begin(), text.end());
@@ -133,16 +135,20 @@ TEST(ImportRules, NamesBinaryFunctionAndEveryTargetThatLacksIt) {
                                         list, error))
         << error;
     ASSERT_EQ(7u, list.size());
+    std::map<std::string, pe::Image> built;  // what the DLLs we build export
+    built["ours.dll"].exports = {"Any"};
 
     struct Case {
         std::vector<Dll> dlls;
         uint16_t subsystem, os;
         Strings faults;
+        bool delayLoads = false;
     };
     const Case cases[] = {
-        {{{"KERNEL32.dll", {"GetTickCount"}}, {"SHELL32.dll", {"SHGetFolderPathA"}}, {"OURS.DLL", {"Any", "#3"}}},
+        {{{"KERNEL32.dll", {"GetTickCount"}}, {"SHELL32.dll", {"SHGetFolderPathA"}}, {"OURS.DLL", {"Any", "Gone"}}},
          0x0004, 0x0004, {
-             "a.exe: SHELL32.dll!SHGetFolderPathA is missing on Windows 98 SE"}},
+             "a.exe: SHELL32.dll!SHGetFolderPathA is missing on Windows 98 SE",
+             "a.exe: OURS.DLL!Gone is not exported by the built OURS.DLL"}},
         {{{"KERNEL32.DLL", {"GetTickCount64", "TryEnterCriticalSection", "AddVectoredExceptionHandler"}}},
          0x0004, 0x0004, {
              "a.exe: KERNEL32.DLL!GetTickCount64 is missing on Windows 98 SE",
@@ -157,16 +163,17 @@ TEST(ImportRules, NamesBinaryFunctionAndEveryTargetThatLacksIt) {
         {{{"msvcrt.dll", {"___lc_codepage_func", "#12"}}, {"USER32.dll", {"GetTickCount"}}}, 0x0105, 0x0006, {
              "a.exe: subsystem version 5.1, every target needs 4.0",
              "a.exe: OS version 6.0, every target needs 4.0",
+             "a.exe: has delay-load imports, which this check cannot see: use GetProcAddress",
              "a.exe: msvcrt.dll!___lc_codepage_func is missing on Windows 98 SE",
              "a.exe: msvcrt.dll!___lc_codepage_func is missing on Windows Me",
              "a.exe: msvcrt.dll!___lc_codepage_func is missing on Windows 2000 SP4",
              "a.exe: msvcrt.dll!#12 is not in the allow-list: not known to load on any target",
-             "a.exe: USER32.dll!GetTickCount is not in the allow-list: not known to load on any target"}},
+             "a.exe: USER32.dll!GetTickCount is not in the allow-list: not known to load on any target"}, true},
     };
     for (const Case& c : cases) {
         pe::Image image;
-        ASSERT_TRUE(pe::ReadImage(Pe32(c.dlls, c.subsystem, c.os), image, error)) << error;
-        EXPECT_EQ(c.faults, imports::Check("a.exe", image, list));
+        ASSERT_TRUE(pe::ReadImage(Pe32(c.dlls, c.subsystem, c.os, c.delayLoads), image, error)) << error;
+        EXPECT_EQ(c.faults, imports::Check("a.exe", image, list, built));
     }
 }
 
@@ -176,6 +183,8 @@ TEST(ImportRules, RefusesMalformedLinesNamingThem) {
         {"# ok\nKERNEL32.dll GetTickCount 95 NT3.1 extra\n", "line 2: want DLL, function, first 9x, first NT"},
         {"KERNEL32.dll GetTickCount 2000 2000\n", "line 1: unknown Windows version"},
         {"KERNEL32.dll GetTickCount 95 Win7\n", "line 1: unknown Windows version"},
+        {"KERNEL32.dll GetTickCount 95 NT3.1\nkernel32.dll GetTickCount 98 2000\n",
+         "line 2: kernel32.dll!GetTickCount is listed twice"},
     };
     for (const auto& [text, expected] : cases) {
         std::vector<imports::Entry> list;

@@ -51,6 +51,20 @@ bool Fail(std::string& error, const std::string& why) {
     return false;
 }
 
+// The names in the export directory at `rva`, each read within the file.
+bool ReadExports(const Reader& r, const std::vector<Section>& sections, uint32_t rva, Image& out, std::string& error) {
+    uint64_t at = 0, names = 0, text = 0;
+    if (!FileOffset(sections, rva, at) || !r.Fits(at, 40) ||
+        (r.U32(at + 24) != 0 && !FileOffset(sections, r.U32(at + 32), names)))
+        return Fail(error, "export directory outside the file");
+    for (uint32_t i = 0; i < r.U32(at + 24); ++i, names += 4) {
+        out.exports.emplace_back();
+        if (!r.Fits(names, 4) || !FileOffset(sections, r.U32(names), text) || !r.Text(text, out.exports.back()))
+            return Fail(error, "an exported name is unreadable");
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadImage(const std::vector<uint8_t>& bytes, Image& out, std::string& error) {
@@ -70,7 +84,9 @@ bool ReadImage(const std::vector<uint8_t>& bytes, Image& out, std::string& error
     out.subsystemMajor = static_cast<uint16_t>(r.U16(opt + 48));
     out.subsystemMinor = static_cast<uint16_t>(r.U16(opt + 50));
     const uint32_t directories = r.U32(opt + 92);
+    const uint32_t exportRva = directories > 0 ? r.U32(opt + 96) : 0;
     const uint32_t importRva = directories > 1 ? r.U32(opt + 96 + 8) : 0;
+    out.delayImports = directories > 13 && optionalSize >= 96 + 14 * 8 && r.U32(opt + 96 + 13 * 8) != 0;
 
     std::vector<Section> sections;
     const uint64_t table = opt + optionalSize;
@@ -82,6 +98,7 @@ bool ReadImage(const std::vector<uint8_t>& bytes, Image& out, std::string& error
         if (!r.Fits(s.rawOffset, s.rawSize)) return Fail(error, "a section's data lies outside the file");
         sections.push_back(s);
     }
+    if (exportRva != 0 && !ReadExports(r, sections, exportRva, out, error)) return false;
     if (importRva == 0) return true;
 
     uint64_t entry = 0;

@@ -107,11 +107,12 @@ std::string LoadedModulePath(DWORD pid, const char* module) {
 // assertion ends the test early: a program left running keeps the test runner waiting.
 struct EndProgramsFrom {
     std::string folder;
+    DWORD exitCode = 9;  // 0xC0000094: as a crash (integer division by zero) would end them
     ~EndProgramsFrom() {
         for (const PROCESSENTRY32& e : Processes()) {
             if (LoadedModulePath(e.th32ProcessID, e.szExeFile).rfind(folder + "\\", 0) != 0) continue;
             if (HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, e.th32ProcessID)) {
-                TerminateProcess(p, 9);
+                TerminateProcess(p, exitCode);
                 CloseHandle(p);
             }
         }
@@ -121,12 +122,12 @@ struct EndProgramsFrom {
 // Runs the installed uninstaller as its launcher does: a copy in the temporary folder named
 // Un.exe, started with _?= the install folder (under Wine the launcher's own start of the
 // copy now and then fails with exit 2). Its exit code once it and what it started ended.
-long RunUninstaller(const std::string& installDir) {
+long RunUninstaller(const std::string& installDir, const std::string& switches = " /RemoveProfiles") {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     const std::string copy = std::string(temp) + "Un.exe";
     if (!CopyFileA((installDir + "\\Uninstall.exe").c_str(), copy.c_str(), FALSE)) return -2;
-    Started uninstall("\"" + copy + "\" /S _?=" + installDir);
+    Started uninstall("\"" + copy + "\" /S" + switches + " _?=" + installDir);
     long code = uninstall.Wait(300000);
     if (!WaitForChildren(uninstall.pi.dwProcessId, 300000)) code = -3;
     DeleteFileA(copy.c_str());
@@ -211,7 +212,7 @@ void DumpKey(const std::string& path, const std::string& shown, Texts& out) {
         if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
         data[dataSize] = 0;
         std::string text = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data))
-                                             : std::string(reinterpret_cast<char*>(data));
+                                             : std::string(reinterpret_cast<char*>(data), dataSize);
         out.push_back(shown + "\\" + name + "=" + std::to_string(type) + ":" + text);
     }
     RegCloseKey(key);
@@ -235,24 +236,27 @@ bool InstallPackageAdapter() {
                                  error, sizeof error) != 0;
 }
 
-// True once the `run`th Drivora run in the log has had Plug and Play enumerate the devices
+// True once the `run`th Drivora run in the log has logged a line of `step`
 // (a run logs a PnP step per bus it rescans).
-bool RunReachedRescan(const Texts& lines, std::size_t run) {
+bool RunReached(const Texts& lines, std::size_t run, const char* step) {
     std::size_t runs = 0;
     for (const std::string& line : lines) {
         if (line.find("start | Drivora ") != std::string::npos) ++runs;
-        if (runs == run && line.find("PnP | ") != std::string::npos) return true;
+        if (runs == run && line.find(step) != std::string::npos) return true;
     }
     return false;
 }
 
 // Runs the setup silently into `installDir`; the card is plugged in once the setup's Drivora
-// (the `run`th run in the log) has removed the old device and rescanned.
-long RunSetupWithCard(const std::string& installDir, const std::string& log, std::size_t run,
-                      std::unique_ptr<Started>& card) {
+// (the `run`th run in the log) has logged a line of `plugAfter` (never when null); with `crash`
+// Drivora is ended there first as a crash would end it.
+long RunSetup(const std::string& installDir, const std::string& log, std::size_t run, std::unique_ptr<Started>& card,
+              const char* plugAfter = "PnP | ", bool crash = false) {
     Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + installDir);
     if (!setup.ok) return -2;
-    if (!WaitUntil(120000, [&] { return RunReachedRescan(LogLines(log), run); })) return -4;
+    if (!plugAfter) return setup.Wait(300000);
+    if (!WaitUntil(120000, [&] { return RunReached(LogLines(log), run, plugAfter); })) return -4;
+    if (crash) EndProgramsFrom{installDir, 0xC0000094};  // Drivora, the one program running from there
     card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
     if (!card->ok) return -5;
     return setup.Wait(300000);
@@ -286,7 +290,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
     ASSERT_EQ("", before.at("devices"));
 
     std::unique_ptr<Started> card;
-    ASSERT_EQ(0, RunSetupWithCard(installDir, log, 1, card));
+    ASSERT_EQ(0, RunSetup(installDir, log, 1, card));
 
     // The marker program ships when the build has it.
     const bool marker = GetFileAttributesA((ProductDir() + "Qorvath.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -354,7 +358,7 @@ TEST(SetupE2E, SilentInstallThenSilentUninstallLeavesTheSystemAsBefore) {
 
     // The card is found again by the rescan after the driver's removal.
     PullCard(card);
-    EXPECT_EQ(0, RunSetupWithCard(installDir, log, 2, card));
+    EXPECT_EQ(0, RunSetup(installDir, log, 2, card));
     EXPECT_EQ(stored, StoredProfiles(adapterKey));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Profiles.ini").c_str()));
     EXPECT_TRUE(WaitUntil(20000, [&] { return FindWindowA(nullptr, "Skyvane") != nullptr; }));
@@ -416,28 +420,38 @@ TEST(SetupE2E, SetupsThatCannotWorkAreRefusedBeforeAnythingChanges) {
         const char* windows;
         std::string installDir;
         long exitCode;
+        const char* mutex = nullptr;  // held meanwhile
     } cases[] = {
         {"win98", refusedDir, 3},  // unsupported Windows
+        {"winxp64", refusedDir, 3},  // NT 5.2
         {"winxp", longDir, 6},     // folder too long
+        {"winxp", refusedDir, 5, "Global\\TelvaraWlanSetup"},  // a setup runs in another session
+        {"winxp", refusedDir, 2},  // a folder named Uninstall.exe stands where the uninstaller goes
     };
     ASSERT_TRUE(InstallPackageAdapter());
+    CreateDirectoryA(refusedDir.c_str(), nullptr);
+    CreateDirectoryA((refusedDir + "\\Uninstall.exe").c_str(), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.windows);
         ASSERT_TRUE(SetWineVersion("SkyvaneSetup.exe", c.windows));
+        HANDLE mutex = c.mutex ? CreateMutexA(nullptr, FALSE, c.mutex) : nullptr;
         const auto before = Snapshot(c.installDir);
         Started setup("\"" + ProductDir() + "SkyvaneSetup.exe\" /S /D=" + c.installDir);
         ASSERT_TRUE(setup.ok);
         EXPECT_EQ(c.exitCode, setup.Wait(60000));
         const auto after = Snapshot(c.installDir);
         for (const auto& [what, state] : before) EXPECT_EQ(state, after.at(what)) << what;
+        if (mutex) CloseHandle(mutex);
     }
+    RemoveDirectoryA((refusedDir + "\\Uninstall.exe").c_str());
+    RemoveDirectoryA(refusedDir.c_str());
     ASSERT_TRUE(SetWineVersion("SkyvaneSetup.exe", "winxp"));
     AthSimClear();
 }
 
-// A step of Drivora fails (an old driver's INF file is held open): the setup says so in its
-// exit code, leaves the monitor alone and leaves an uninstaller that removes what was done.
-TEST(SetupE2E, FailedDriverInstallLeavesAWorkingUninstaller) {
+// No card at first, a clean-up step failing throughout (an old driver's INF file is held open),
+// a crash and a fresh Default: no setup but the crashed one fails, and no saved profile is lost.
+TEST(SetupE2E, FailedStepsStopNoSetupAndLoseNoProfiles) {
     for (const char* exe : {"SkyvaneSetup.exe", "Drivora.exe", "Un.exe"})
         ASSERT_TRUE(SetWineVersion(exe, "winxp"));
     const std::string installDir = "C:\\Program Files\\Telvara Failed Test";
@@ -463,23 +477,52 @@ TEST(SetupE2E, FailedDriverInstallLeavesAWorkingUninstaller) {
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
     std::unique_ptr<Started> card;
-    EXPECT_EQ(7, RunSetupWithCard(installDir, log, 1, card));  // the driver could not be installed
-    CloseHandle(held);
-    // The uninstaller can remove only a card that is there: on a slow machine the card may
-    // still be taking the driver the failed setup installed.
-    EXPECT_TRUE(WaitUntil(60000, [] { return !AdapterDosDevices().empty(); })) << "the card never took the driver";
+    EXPECT_EQ(0, RunSetup(installDir, log, 1, card, nullptr));
+    card = std::make_unique<Started>("\"" + ProgramDir() + "sim_pci_card.exe\"");
+    ASSERT_TRUE(WaitUntil(30000, [] { return Join(RecordedSets()).rfind("0:Default;", 0) == 0; }));
+
+    // A second profile, with values of every type; a key with a value over 500 bytes is left out.
+    const std::string adapterKey = std::string(kNetClassKey) + "\\0041";
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles\\001").c_str(), 0, nullptr,
+                                             0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, SHCopyKeyA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles\\000").c_str(), key, 0));
+    SHSetValueA(key, nullptr, "name", REG_SZ, "Office", 7);
+    SHSetValueA(key, nullptr, "", REG_SZ, "first", 6);
+    SHSetValueA(key, nullptr, "note", REG_BINARY, "\0\xFF\x10", 3);
+    SHSetValueA(key, nullptr, "hosts", REG_MULTI_SZ, "a\0b c\0", 7);
+    SHSetValueA(key, nullptr, "path", REG_EXPAND_SZ, "%WINDIR%\\x", 11);
+    SHSetValueA(key, nullptr, "comment", REG_SZ, "line one\r\nline two", 19);
+    RegCloseKey(key);
+    const Texts profiles = StoredProfiles(adapterKey);
+    SHSetValueA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles\\002").c_str(), "blob", REG_BINARY,
+                std::string(600, 'b').data(), 600);
+    // Windows' device removal takes the driver key with the profiles (Wine's leaves it).
+    PullCard(card);
+    EXPECT_EQ(7, RunSetup(installDir, log, 2, card, "RunINF | ", true));
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, (adapterKey + "\\Profiles").c_str());
+    const Started oldMonitor("\"" + installDir + "\\Skyvane.exe\"");
+    EXPECT_TRUE(WaitUntil(30000, [&] { return CountLines(StoredProfiles(adapterKey), "\\name=1:Default") == 1; }));
+    PullCard(card);
+    EXPECT_EQ(0, RunSetup(installDir, log, 3, card));
+    EXPECT_TRUE(WaitUntil(20000, [] { return FindWindowA(nullptr, "Skyvane") != nullptr; }));
+    EXPECT_EQ(profiles, StoredProfiles(adapterKey));
     const Texts lines = LogLines(log);
     // Drivora names the INF folder in its own case.
-    EXPECT_EQ(1u, CountLines(lines, "\\oem77.inf | not deleted (error 32: ")) << Join(lines);
+    EXPECT_EQ(3u, CountLines(lines, "\\oem77.inf | not deleted (error 32: ")) << Join(lines);
     EXPECT_EQ(1u, CountLines(lines, "run ended, exit status 1")) << Join(lines);
-    EXPECT_EQ(installDir, ReadString(kUninstallKey, "InstallLocation"));
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Uninstall.exe").c_str()));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((installDir + "\\Skyvane.exe").c_str()));
-    Sleep(2000);
-    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Skyvane"));
+    EXPECT_EQ(2u, CountLines(lines, "Setup | clean-up | a step failed")) << Join(lines);
+    EXPECT_EQ(1u, CountLines(lines, "Setup | card | not plugged in")) << Join(lines);
+    EXPECT_EQ(1u, CountLines(lines, "\\Profiles\\002 | not saved")) << Join(lines);
 
-    // Now that the file can go, the uninstaller removes everything the setup did.
-    EXPECT_EQ(0, RunUninstaller(installDir));
+    // The uninstall fails a step and leaves a help file in use for the next restart.
+    std::ifstream inUse(installDir + "\\Wevo_54_Help.chm");
+    EXPECT_EQ(8, RunUninstaller(installDir, ""));
+    inUse.close();
+    CloseHandle(held);
+    EXPECT_EQ("Profiles.ini;Profiles.old.ini;Wevo_54_Help.chm;", Join(Files(installDir)));
+    for (const std::string& left : Files(installDir)) DeleteFileA((installDir + "\\" + left).c_str());
+    RemoveDirectoryA(installDir.c_str());
+    DeleteFileA(oldInf.c_str());
     PullCard(card);
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, oldDriver.c_str());
     const auto after = Snapshot(installDir);

@@ -32,6 +32,7 @@ public:
     void ReenumerateRootDevices() override {}
     void RemoveDevnodesAndRescan() override { Touch(); }
     int IsDevicePresent() override { return ++polls_ % 7 == 0; }
+    bool IsCardPresent() override { return polls_ % 3 == 0; }
     void RunInfSection() override { Touch(); }
     void PurgeNetClassEntries() override { Touch(); }
     void PurgeLegacyNetClassEntries() override { Touch(); }

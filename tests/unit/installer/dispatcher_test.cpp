@@ -159,9 +159,15 @@ TEST_F(DispatcherTest, QueryDeviceWaitsUntilPresent) {
 
 TEST_F(DispatcherTest, QueryDeviceGivesUpAfterItsBound) {
     ops.presentAfterPolls = 1000000;
+    ops.cardAfterPolls = drivora::kCardWaitPolls;  // a card that shows late is waited for
     EXPECT_EQ((Calls{"msg:QueryDevice: device not present after 120 seconds"}),
               Run(drivora::kOsWin2000, {"/QueryDevice"}));
     EXPECT_EQ(drivora::kQueryDevicePolls, ops.polls());
+}
+
+TEST(QuietRequested, FindsTheSwitchAmongTheWordsOfTheRawCommandLine) {
+    EXPECT_TRUE(drivora::QuietRequested("\"C:\\Program Files\\Drivora.exe\" \"-QUIET\" \"$C:\\W\\d.log\""));
+    EXPECT_FALSE(drivora::QuietRequested("Drivora.exe /Quieter \"$C:\\a /Quiet\\d.log\""));
 }
 
 TEST_F(DispatcherTest, DisableZeroConfigRetriesUntilAnAdapterIsHandled) {
@@ -192,6 +198,7 @@ TEST_F(DispatcherTest, AFailingCommandDoesNotEndTheRun) {
                      "RemoveDevicesByHardwareId[PCI\\VEN_168C]", "msg:Command failed: -KillUnknow",
                      "ReenumerateRootDevices[PCI\\VEN_168C]"}),
               Run(drivora::kOsWinXP, {"/Remove", "-KillUnknow", "/PnP"}));
+    EXPECT_FALSE(state.driverFailed);  // clean-up commands leave the new driver's outcome alone
 }
 
 TEST_F(DispatcherTest, QuietAndTheLogActBeforeEveryOtherArgument) {

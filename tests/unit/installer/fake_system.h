@@ -162,16 +162,17 @@ public:
             const FakeDevice& d = devices[i];
             if (d.removed) continue;
             if (scope == drivora::DeviceScope::NetworkPresent && !(d.network && d.present)) continue;
+            if (scope == drivora::DeviceScope::AllPresent && !d.present) continue;
             if (scope == drivora::DeviceScope::RootEnumerator && !d.root) continue;
             list->members.push_back(i);
         }
         return list;
     }
 
-    bool LocateRootNode(std::uint32_t* node) override {
-        if (rootNode == 0) return false;
+    drivora::ConfigResult LocateRootNode(std::uint32_t* node) override {
+        if (rootNode == 0) return 0x0D;  // CR_NO_SUCH_DEVNODE
         *node = rootNode;
-        return true;
+        return drivora::kConfigSuccess;
     }
     bool FirstChild(std::uint32_t node, std::uint32_t* child) override {
         *child = nodes[node].firstChild;
@@ -186,13 +187,13 @@ public:
         *id = nodes[node].id;
         return true;
     }
-    bool RemoveSubtree(std::uint32_t node) override {
+    drivora::ConfigResult RemoveSubtree(std::uint32_t node) override {
         log.push_back("remove " + nodes[node].id);
-        return true;
+        return removalResults[nodes[node].id];
     }
-    bool ReenumerateNode(std::uint32_t node) override {
+    drivora::ConfigResult ReenumerateNode(std::uint32_t node) override {
         log.push_back("reenumerate " + nodes[node].id);
-        return true;
+        return drivora::kConfigSuccess;
     }
 
     bool ListDosDevices(std::vector<std::string>* names) override {
@@ -218,9 +219,10 @@ public:
         *out = processes;
         return true;
     }
-    bool TerminateProcess(std::uint32_t pid) override {
+    drivora::Termination TerminateProcess(std::uint32_t pid) override {
+        if (goneProcesses.count(pid)) return drivora::Termination::AlreadyGone;
         log.push_back("terminate " + std::to_string(pid));
-        return true;
+        return drivora::Termination::Ended;
     }
 
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
@@ -263,6 +265,9 @@ public:
     int serviceQueries = 0;
     bool removalNeedsRestart = false;
     bool childZeroIsSuccess = false;    // what Wine's CM_Get_Child does
+    std::map<std::string, drivora::ConfigResult> removalResults;  // by node ID; absent: removed
+    std::set<std::uint32_t> goneProcesses;  // ended by themselves before their termination
+    std::uint32_t deviceRemovalError = 0;   // device removals fail with this error
     std::set<std::string> undeletable;  // upper-cased key paths DeleteKeyTree refuses
     std::vector<std::string> removedDevices;
 
@@ -298,14 +303,16 @@ private:
             return true;
         }
         bool Remove(std::uint32_t index) override {
+            sys_.lastError = sys_.deviceRemovalError;
+            if (sys_.deviceRemovalError) return false;
             FakeDevice& d = sys_.devices[members.at(index)];
             d.removed = true;
             sys_.removedDevices.push_back(d.instanceId);
             return true;
         }
-        bool Reenumerate(std::uint32_t index) override {
+        drivora::ConfigResult Reenumerate(std::uint32_t index) override {
             sys_.log.push_back("reenumerate " + sys_.devices[members.at(index)].instanceId);
-            return true;
+            return drivora::kConfigSuccess;
         }
         bool RestartNeeded() override { return sys_.removalNeedsRestart; }
         std::vector<std::size_t> members;

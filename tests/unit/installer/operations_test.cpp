@@ -54,6 +54,14 @@ TEST_F(OperationsTest, HardwareIdRemovalHitsEveryVendorDevicePresentOrNot) {
     EXPECT_EQ(Texts{}, sys.messages);
 }
 
+TEST_F(OperationsTest, RemovalWithoutAClassInstallerSaysSoOnce) {
+    sys.devices = {{"PCI\\VEN_168C&DEV_0013\\1", "PCI\\VEN_168C&DEV_0013"}, {"PCI\\VEN_168C\\2", "PCI\\VEN_168C"}};
+    sys.deviceRemovalError = 120;  // ERROR_CALL_NOT_IMPLEMENTED
+    ops.RemoveDevicesByHardwareId();
+    ASSERT_EQ(1u, sys.messages.size());
+    EXPECT_EQ(0u, sys.messages[0].find("This Windows cannot remove devices through its class installer"));
+}
+
 TEST_F(OperationsTest, HardwareIdRemovalWithoutDeviceSetSaysError) {
     sys.deviceSetsAvailable = false;
     ops.RemoveDevicesByHardwareId();
@@ -135,7 +143,11 @@ TEST_F(OperationsTest, TreeWalkRemovesMatchingNodesAnywhereAndRescans) {
     sys.nodes[5] = {"PCMCIA\\X-PCI\\VEN_168C\\3", 0, 0};
     sys.nodes[6] = {"USB\\ROOT_HUB\\4", 0, 0};
     sys.nodes[7] = {"NDIS\\CHILD\\5", 0, 0};
+    sys.removalResults["PCMCIA\\X-PCI\\VEN_168C\\3"] = 0x17;  // refused: logged with its own code, and failed
+    ASSERT_TRUE(ops.OpenLog("C:\\d.log"));
     ops.RemoveDevnodesAndRescan();
+    EXPECT_NE(std::string::npos, sys.files["C:\\d.log"].find("VEN_168C\\3 | not removed (CONFIGRET 0x00000017)\r"));
+    EXPECT_TRUE(state.failed);
     std::vector<std::string> removed(sys.log.begin(), sys.log.end() - 1);
     std::sort(removed.begin(), removed.end());
     EXPECT_EQ((Texts{"remove PCI\\VEN_168C&DEV_0013\\1", "remove PCMCIA\\X-PCI\\VEN_168C\\3"}), removed);
@@ -368,9 +380,11 @@ TEST_F(ZeroConfigTest, MissingServiceIsNotWaitedFor) {
 }
 
 TEST_F(OperationsTest, TerminationEndsEveryProcessMatchingByPrefixWithoutCase) {
-    sys.processes = {{4, "System"}, {10, "notepad.exe"}, {11, "app.exe"}, {12, "app.exe"}};
+    sys.processes = {{4, "System"}, {10, "notepad.exe"}, {11, "app.exe"}, {12, "app.exe"}, {13, "app.exe"}};
+    sys.goneProcesses = {13};  // it ended by itself meanwhile: no failure
     ops.TerminateProcessByName("APP.EXE");
     EXPECT_EQ((Texts{"terminate 11", "terminate 12"}), sys.log);
+    EXPECT_FALSE(state.failed);
     sys.log.clear();
     ops.TerminateProcessByName("notepad.exe.bak");
     ops.TerminateProcessByName("");
@@ -410,7 +424,7 @@ TEST_F(OperationsTest, QuietRunsReportTheirOutcomeInTheExitStatusAndTheLog) {
         {"access denied", {"/Quiet", "$C:\\d.log", "/Remove"}, 5, false, 1,
          {"Remove | file C:\\WINDOWS\\INF\\oem3.inf | not deleted (error 5: text of 5)",
           "end | 3 arguments | run ended, exit status 1"}},
-        {"a message", {"/Quiet", "$C:\\d.log", "/RunINF", "%"}, 0, false, 1,
+        {"driver not in place", {"/Quiet", "$C:\\d.log", "/RunINF", "%"}, 0, false, 5,
          {"RunINF | message \"RunINF Command No Support\" | not shown (quiet)"}},
         {"restart needed", {"/Quiet", "$C:\\d.log", "/Remove"}, 0, true, 2,
          {"Remove | device removal | Windows must restart to finish it"}},

@@ -16,6 +16,7 @@ public:
 
     std::vector<std::string> calls;   // operation names and "msg:<text>"
     int presentAfterPolls = 1;        // IsDevicePresent answers 1 from this poll on
+    int cardAfterPolls = 1;           // IsCardPresent answers true from this poll on
     int adaptersFoundOnAttempt = 1;   // DisableZeroConfigForAdapter clears the flag on this attempt
     unsigned sleptMs = 0;
     std::vector<std::string> failing;  // operations that throw std::bad_alloc after being recorded
@@ -43,6 +44,7 @@ public:
         ++polls_;
         return polls_ >= presentAfterPolls ? 1 : 0;
     }
+    bool IsCardPresent() override { return polls_ >= cardAfterPolls; }
     void RunInfSection() override {
         calls.push_back("RunInfSection(" + state_.settings.infSection.str() + "," + state_.settings.infPath.str() + ")");
     }

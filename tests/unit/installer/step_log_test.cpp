@@ -29,8 +29,9 @@ TEST(StepLog, FileStopsGrowingAtItsBound) {
     const std::string& text = sys.files["C:\\d.log"];
     EXPECT_LE(text.size(), drivora::kMaxLogBytes);
     EXPECT_GT(text.size(), drivora::kMaxLogBytes - drivora::kLogLineMax);
-    EXPECT_NE(std::string::npos, text.find("| log | this file | full: later steps are not logged\r\n"));
+    EXPECT_NE(std::string::npos, text.find("| log | this file | full: later steps go to C:\\TEMP\\Drivora.log\r\n"));
     EXPECT_EQ(std::string::npos, text.find("step 19999"));
+    EXPECT_NE(std::string::npos, sys.files["C:\\TEMP\\Drivora.log"].find("| step 19999 | done\r\n"));  // goes on there
 }
 
 TEST(StepLog, ALogFoundLargeAtOpenBecomesTheOldLog) {

@@ -276,6 +276,22 @@ TEST_F(InstallerWinTest, DevicePresenceFollowsTheDosDeviceNames) {
     EXPECT_EQ(0, ops.IsDevicePresent());
 }
 
+// A log becomes the old log in one rename, also while a run logs to it, or else stays as it was.
+TEST(LogFileWinTest, RotationKeepsTheOlderLogWhenTheRenameFails) {
+    const std::string log = WindowsDir() + "\\drivora_rotate.log", old = WindowsDir() + "\\drivora_rotate.old";
+    WinSystemApi api(nullptr, nullptr);
+    std::ofstream(log) << "newer";
+    std::ofstream(old) << "older";
+    HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(api.ReplaceFile(log, old));
+    CloseHandle(held);
+    EXPECT_EQ('o', std::ifstream(old).get());
+    auto run = api.OpenAppendFile(log);
+    EXPECT_TRUE(api.ReplaceFile(log, old));
+    EXPECT_EQ('n', std::ifstream(old).get());
+    DeleteFileA(old.c_str());
+}
+
 TEST_F(InstallerWinTest, InfSectionCommandLineNamesTheSystemRundll32) {
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, sizeof system);
@@ -325,8 +341,8 @@ TEST(QuietRunWinTest, DeviceThatNeverAppearsIsLoggedWithoutAnyWindow) {
     EXPECT_NE(std::string::npos, text.find("| QueryDevice | message \"QueryDevice: device not present after 1 seconds\" "
                                            "| not shown (quiet)\r\n"))
         << text;
-    EXPECT_NE(std::string::npos, text.find("| end | 5 arguments | run ended, exit status 1\r\n")) << text;
-    EXPECT_EQ(drivora::kExitFailed, drivora::ExitCode(state));
+    EXPECT_NE(std::string::npos, text.find("| end | 5 arguments | run ended, exit status 5\r\n")) << text;
+    EXPECT_EQ(drivora::kExitFailed | drivora::kExitDriverFailed, drivora::ExitCode(state));
     // The header names the system and the whole command line.
     EXPECT_NE(std::string::npos, text.find("| start | Windows ")) << text;
     EXPECT_NE(std::string::npos, text.find("| start | command line Drivora.exe /Quiet $" + log)) << text;

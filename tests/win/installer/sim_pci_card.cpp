@@ -1,20 +1,19 @@
 // Plays the adapter card for the install round trip: the card is plugged in
 // (a device node with the adapter's hardware ID), and once the driver package
-// has registered the adapter, the driver's device interface appears among the
+// is staged, Windows binds it to the card and the driver's device interface appears among the
 // DOS device names while this process runs (at most ten minutes).
 #include <windows.h>
 #include <setupapi.h>
 #include <winternl.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
 const GUID kNetClass = {0x4D36E972, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 const char kInstanceId[] = "PCI\\VEN_168C&DEV_0013\\4&1F7DBC9F&0&00A8";
 const char kHardwareId[] = "PCI\\VEN_168C&DEV_0013&SUBSYS_2051168C\0PCI\\VEN_168C&DEV_0013\0";
-const char kAdapterKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0041";
 const char kDriverKey[] = "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0041";
 const wchar_t kInterfaceLink[] =
     L"\\??\\PCI#VEN_168C&DEV_0013#4&1F7DBC9F&0&00A8#{ad498944-762f-11d0-8dcb-00c04fc3358c}";
@@ -47,11 +46,18 @@ void BindDriverKey() {
     SetupDiDestroyDeviceInfoList(set);
 }
 
-bool DriverInstalled() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAdapterKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+// False while the package is not staged (its compiled INF comes last); its device section registers the adapter.
+bool BindStagedPackage() {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string inf = windows + std::string("\\inf\\oem41.");
+    if (GetFileAttributesA((inf + "PNF").c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    HINF staged = SetupOpenInfFileA((inf + "inf").c_str(), nullptr, INF_STYLE_WIN4, nullptr);
+    if (staged == INVALID_HANDLE_VALUE) return false;
+    const bool bound = SetupInstallFromInfSectionA(nullptr, staged, "ATHER_DEV_1041.ndi", SPINST_REGISTRY, nullptr,
+                                                   nullptr, 0, nullptr, nullptr, nullptr, nullptr) != FALSE;
+    SetupCloseInfFile(staged);
+    return bound;
 }
 
 HANDLE CreateInterfaceLink() {
@@ -78,7 +84,7 @@ int main() {
     std::printf("card plugged in\n");
     std::fflush(stdout);
     const DWORD start = GetTickCount();
-    while (!DriverInstalled()) {
+    while (!BindStagedPackage()) {
         if (GetTickCount() - start > 10 * 60 * 1000) return 2;
         Sleep(100);
     }

@@ -161,6 +161,9 @@ TEST(ProcessWinTest, EveryMatchingProcessIsTerminated) {
 
     EXPECT_EQ(0u, one.ExitCode());
     EXPECT_EQ(0u, two.ExitCode());
+    // Once ended, a process is gone, not failed: with its ID still held open, or unknown.
+    EXPECT_EQ(drivora::Termination::AlreadyGone, api.TerminateProcess(one.pi.dwProcessId));
+    EXPECT_EQ(drivora::Termination::AlreadyGone, api.TerminateProcess(0x7FFFFFF0));
 }
 
 TEST(ProcessWinTest, NameLongerThanTheExecutableMatchesNothing) {
