@@ -221,6 +221,13 @@ TEST(SkyvaneProgram, InitialisesTheCommonControlsItUses) {
     EXPECT_FALSE(pe::FileImports(ProductDir() + "Skyvane.exe", "comctl32.dll", "NoSuchFunction"));
 }
 
+// The certificate store and the save dialog are loaded when first wanted: imported, they
+// and what they bring along cost a monitor idling in the tray megabytes.
+TEST(SkyvaneProgram, LoadsCertificatesAndTheSaveDialogOnlyWhenWanted) {
+    const char* const late[][2] = {{"crypt32.dll", "CertOpenSystemStoreA"}, {"comdlg32.dll", "GetSaveFileNameA"}};
+    for (const auto& f : late) EXPECT_FALSE(pe::FileImports(ProductDir() + "Skyvane.exe", f[0], f[1])) << f[0];
+}
+
 TEST_F(SkyvaneE2E, ASecondStartHandsItsCommandToTheRunningCopy) {
     testsim::Install(testsim::Adapter(0) +
                      "profile name=Home ssid=Harbor infrastructure=1\n"
