@@ -65,7 +65,8 @@ private:
     void ApplyCurrentProfile();
     void ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip);
     bool IsMenuEvent(LPARAM event);
-    void ShowTrayMenu();
+    // True when it opened at the icon, away from the pointer: from the keyboard.
+    bool ShowTrayMenu();
     void FillTrayMenu(HMENU popup);
     // Loads profile `name` for editing and applies it as the Configuration page's Apply does.
     static bool ApplyNamedProfile(const std::string& name, StorePages& pages);
