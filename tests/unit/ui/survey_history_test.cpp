@@ -73,23 +73,6 @@ TEST(SurveyHistory, AMissedNetworkStaysForThreeScansAndKeepsItsFirstSighting) {
     EXPECT_EQ((std::vector<std::string>{"C:1", "A:1"}), Listed(h));
 }
 
-// What the page lists from the driver without a scan: the history only answers.
-TEST(SurveyHistory, MatchingTheDriversListChangesNothing) {
-    History h;
-    h.Update({Net("A", "01"), Net("B", "02")}, 1000, "t1");
-    const std::vector<Row> now = {Net("B", "02"), Net("C", "03")};
-    auto lines = [&](bool withMissed) {
-        std::vector<std::pair<size_t, size_t>> out;
-        for (const ListEntry& e : h.Match(now, withMissed)) out.emplace_back(e.row, e.sighting);
-        return out;
-    };
-    const size_t none = ListEntry::kNone;
-    EXPECT_EQ((std::vector<std::pair<size_t, size_t>>{{0, 1}, {1, none}, {none, 0}}), lines(true));
-    EXPECT_EQ((std::vector<std::pair<size_t, size_t>>{{0, 1}, {1, none}}), lines(false));
-    EXPECT_EQ((std::vector<std::string>{"A:0", "B:0"}), Listed(h));
-    EXPECT_EQ("t1", h.Networks()[0].lastSeen);
-}
-
 TEST(SurveyHistory, ANetworkListedTwiceInOneScanStaysListedTwice) {
     History h;
     h.Update({Net("Twin", "01"), Net("Twin", "01")}, 0, "t1");

@@ -1,10 +1,8 @@
 // Soak benchmark of the tray poll (not a test): runs the frame's tick many times against
 // the simulated adapter and prints the time per tick and the process's GDI objects, USER
-// objects, kernel handles, heap in use and working set before and after. None of them may
-// grow. The benchmark's own samples live in a heap of their own, written through once before
-// the first figures, so that the heap figures are the product's alone and the working set
-// does not grow as the samples fill their room. The warm-up fills the link history to its
-// bound, as a few days of polling would: a history still filling is not growth.
+// objects, kernel handles, the heap in use (the benchmark's own samples left out; their room
+// is taken and written before the first figures) and working set before and after. None of
+// them may grow. The warm-up fills the link history to its bound, as days of polling would.
 // Beside each steady connected tick it times the platform calls a tick cannot avoid (the
 // floor): one Shell_NotifyIconA modify of the frame's icon, the library's adapter
 // enumeration and, on Windows XP, the Zero-Config check; it prints the medians and the
@@ -17,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -35,64 +32,28 @@
 
 namespace {
 
-// The benchmark's own samples: a heap apart from the one the product allocates from.
-HANDLE SampleHeap() {
-    static const HANDLE heap = HeapCreate(0, 0, 0);
-    return heap;
-}
-
-template <typename T>
-struct SampleAllocator {
-    using value_type = T;
-    SampleAllocator() = default;
-    template <typename U>
-    SampleAllocator(const SampleAllocator<U>&) {}
-    T* allocate(size_t n) {
-        if (void* p = HeapAlloc(SampleHeap(), 0, n * sizeof(T))) return static_cast<T*>(p);
-        throw std::bad_alloc();
-    }
-    void deallocate(T* p, size_t) { HeapFree(SampleHeap(), 0, p); }
-    bool operator==(const SampleAllocator&) const { return true; }
-    bool operator!=(const SampleAllocator&) const { return false; }
-};
-using Samples = std::vector<double, SampleAllocator<double>>;
-
-// Bytes and blocks in use in every heap of the process but the samples' own.
-struct HeapUse {
-    SIZE_T bytes = 0, blocks = 0;
-};
-
-HeapUse ProductHeaps() {
-    HeapUse use;
+// Bytes in use in the process's heaps, less the blocks at `own`.
+SIZE_T HeapInUse(const std::vector<const void*>& own) {
+    SIZE_T bytes = 0;
     HANDLE heaps[64];
-    DWORD count = GetProcessHeaps(64, heaps);
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        if (heaps[i] == SampleHeap() || !HeapLock(heaps[i])) continue;
+    for (DWORD i = 0, count = GetProcessHeaps(64, heaps); i < count && i < 64; ++i) {
         PROCESS_HEAP_ENTRY entry = {};
-        while (HeapWalk(heaps[i], &entry)) {
-            if (!(entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)) continue;
-            use.bytes += entry.cbData;
-            ++use.blocks;
-        }
-        HeapUnlock(heaps[i]);
+        while (HeapWalk(heaps[i], &entry))
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && std::count(own.begin(), own.end(), entry.lpData) == 0)
+                bytes += entry.cbData;
     }
-    return use;
+    return bytes;
 }
 
 struct Figures {
     int gdi, user, kernel;
-    SIZE_T workingSet, commit;
-    HeapUse heap;
+    SIZE_T workingSet, heap;
     DWORD guiGdi, guiUser;
 };
 
-Figures Measure() {
-    PROCESS_MEMORY_COUNTERS memory = {};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    // The handle count reads the system's list into a buffer of its own first.
-    int kernel = objects::KernelHandles();
-    return {objects::Gdi(), objects::User(), kernel, memory.WorkingSetSize, memory.PagefileUsage, ProductHeaps(),
+Figures Measure(const std::vector<const void*>& samples) {
+    int kernel = objects::KernelHandles();  // its buffer is freed before the heap is walked
+    return {objects::Gdi(), objects::User(), kernel, objects::WorkingSet(), HeapInUse(samples),
             GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
             GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
 }
@@ -111,7 +72,7 @@ double Now() {
     return 1e6 * double(at.QuadPart) / double(freq.QuadPart);
 }
 
-double Median(Samples v) {
+double Median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -119,7 +80,7 @@ double Median(Samples v) {
 
 // Microseconds each part of the floor took, one sample per steady tick.
 struct Floor {
-    Samples modify, enumerate, zeroConfig, total;
+    std::vector<double> modify, enumerate, zeroConfig, total;
 };
 
 void MeasureFloor(HWND frame, TrayIcon& tray, bool xp, int i, Floor& f) {
@@ -186,11 +147,12 @@ int main(int argc, char** argv) {
     auto tick = [&] { SendMessageA(frame.Handle(), WM_TIMER, CMainFrame::kPollTimer, 0); };
     TrayIcon floorTray;
     Floor floor;
-    Samples steady;
-    // Every sample's room is taken, and its pages touched, before the first figures.
-    for (Samples* samples : {&steady, &floor.modify, &floor.enumerate, &floor.zeroConfig, &floor.total}) {
-        samples->assign(size_t(ticks), 0.0);
-        samples->clear();
+    std::vector<double> steady;
+    std::vector<const void*> samples;
+    for (std::vector<double>* v : {&steady, &floor.modify, &floor.enumerate, &floor.zeroConfig, &floor.total}) {
+        v->assign(size_t(ticks), 0.0);
+        v->clear();
+        samples.push_back(v->data());
     }
     double total = 0;
     // One-time loads (each icon the first time it is shown) happen in the warm-up, which
@@ -217,19 +179,17 @@ int main(int argc, char** argv) {
         }
     };
     run(1000, false);
-    // Unplugged and plugged every few ticks, the adapter's comings and goings fill the history.
     for (int i = 0; theApp.linkHistory.Events().size() < link_history::kCapacity && i < 4000; ++i) {
-        if (i % 4 == 0) AthSimSetPresent(0, 0);
-        if (i % 4 == 2) AthSimSetPresent(0, 1);
+        AthSimSetPresent(0, i % 4 < 2 ? 0 : 1);  // the adapter's comings and goings
         tick();
     }
     AthSimSetPresent(0, 1);
     run(20, false);
 
-    Figures before = Measure();
+    Figures before = Measure(samples);
     total = 0;
     run(ticks, true);
-    Figures after = Measure();
+    Figures after = Measure(samples);
 
     const char* os = xp ? "Windows XP" : zc::CurrentOsCode() == 4 ? "Windows 2000" : "other";
     const double tickUs = Median(steady), floorUs = Median(floor.total);
@@ -246,18 +206,16 @@ int main(int argc, char** argv) {
     std::printf("%-34s %12lu %12lu\n", "GetGuiResources GDI", before.guiGdi + 0ul, after.guiGdi + 0ul);
     std::printf("%-34s %12lu %12lu\n", "GetGuiResources USER", before.guiUser + 0ul, after.guiUser + 0ul);
     std::printf("%-34s %12d %12d\n", "kernel handles", before.kernel, after.kernel);
-    auto kib = [](SIZE_T bytes) { return static_cast<unsigned long>(bytes / 1024); };
-    std::printf("%-34s %12lu %12lu\n", "heap in use, product (KiB)", kib(before.heap.bytes), kib(after.heap.bytes));
-    std::printf("%-34s %12lu %12lu\n", "heap blocks in use, product", static_cast<unsigned long>(before.heap.blocks),
-                static_cast<unsigned long>(after.heap.blocks));
-    std::printf("%-34s %12lu %12lu\n", "committed private memory (KiB)", kib(before.commit), kib(after.commit));
-    std::printf("%-34s %12lu %12lu\n", "working set (KiB)", kib(before.workingSet), kib(after.workingSet));
+    std::printf("%-34s %12lu %12lu\n", "heap in use, product (KiB)", static_cast<unsigned long>(before.heap / 1024),
+                static_cast<unsigned long>(after.heap / 1024));
+    std::printf("%-34s %12lu %12lu\n", "working set (KiB)", static_cast<unsigned long>(before.workingSet / 1024),
+                static_cast<unsigned long>(after.workingSet / 1024));
     SendMessageA(frame.Handle(), WM_CLOSE, 0, 0);
     AthSimClear();
     if (service) LeaveAdapterToUs(false);
     // The heap holds texts of varying length (the tip's link quality, the history's times).
     bool grew = after.gdi > before.gdi || after.user > before.user || after.kernel > before.kernel ||
-                after.heap.bytes > before.heap.bytes + 1024;
+                after.heap > before.heap + 1024;
     std::printf("%s\n", grew ? "GROWTH: objects, handles or the heap grew" : "no growth");
     return 0;
 }

@@ -205,10 +205,8 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
                        rowsMidScan = RowCount();
                        scanEnabledMidScan = IsWindowEnabled(GetDlgItem(Page(), IDC_SCAN_BUTTON));
                        barMidScan = IsWindowVisible(GetDlgItem(Page(), IDC_SCAN_PROGRESS));
-                       // Tab from the list, either way, never lands on the bar.
-                       for (BOOL back : {FALSE, TRUE})
-                           barTabbed = barTabbed || GetNextDlgTabItem(Page(), List(), back) ==
-                                                        GetDlgItem(Page(), IDC_SCAN_PROGRESS);
+                       for (BOOL back : {FALSE, TRUE})  // Tab from the list, either way
+                           barTabbed |= GetNextDlgTabItem(Page(), List(), back) == GetDlgItem(Page(), IDC_SCAN_PROGRESS);
                    },
                    [&] {
                        if (!IsWindowEnabled(GetDlgItem(Page(), IDC_SCAN_BUTTON)) && GetTickCount() - started < 15000)
