@@ -17,7 +17,6 @@ struct CryptoApi {
     decltype(&CertEnumCertificatesInStore) enumCertificates;
     decltype(&CertFreeCertificateContext) freeContext;
     decltype(&CertGetCertificateContextProperty) getProperty;
-    decltype(&CertGetNameStringA) getNameString;
     decltype(&CryptDecodeObject) decodeObject;
     decltype(&CertFindRDNAttr) findRdnAttr;
     decltype(&CertRDNValueToStrA) rdnValueToStr;
@@ -38,7 +37,6 @@ const CryptoApi* Crypto() {
         get(a.enumCertificates, "CertEnumCertificatesInStore");
         get(a.freeContext, "CertFreeCertificateContext");
         get(a.getProperty, "CertGetCertificateContextProperty");
-        get(a.getNameString, "CertGetNameStringA");
         get(a.decodeObject, "CryptDecodeObject");
         get(a.findRdnAttr, "CertFindRDNAttr");
         get(a.rdnValueToStr, "CertRDNValueToStrA");
@@ -99,11 +97,26 @@ private:
     PCCERT_CONTEXT current_ = nullptr;
 };
 
+// Looked up by name: that 98 SE's crypt32 has it rests on no published document. Without it
+// (or with a stub) the friendly, e-mail and principal names stay empty and a certificate is
+// listed by its subject's common name.
+using GetNameStringCall = DWORD(WINAPI*)(PCCERT_CONTEXT, DWORD, DWORD, void*, LPSTR, DWORD);
+GetNameStringCall GetNameString() {
+    static const GetNameStringCall call = [] {
+        auto found = reinterpret_cast<GetNameStringCall>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("crypt32.dll"), "CertGetNameStringA")));
+        if (!found) DbgPrintf("CertGetNameStringA is missing: certificates are listed by their subject names.\n");
+        return found;
+    }();
+    return call;
+}
+
 std::string NameString(PCCERT_CONTEXT cert, DWORD type) {
-    DWORD size = Crypto()->getNameString(cert, type, 0, nullptr, nullptr, 0);
+    const GetNameStringCall getNameString = GetNameString();
+    DWORD size = getNameString ? getNameString(cert, type, 0, nullptr, nullptr, 0) : 0;
     if (size == 0) return std::string();
     std::vector<char> text(size);
-    Crypto()->getNameString(cert, type, 0, nullptr, text.data(), size);
+    getNameString(cert, type, 0, nullptr, text.data(), size);
     text[size - 1] = 0;
     return text.data();
 }

@@ -48,6 +48,11 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM order) {
     return survey::CompareKeys(key(first), key(second), o.ascending);
 }
 
+// A listed network, told apart by its BSSID and SSID.
+std::string NetworkKey(const std::vector<std::string>& cells) {
+    return cells[survey::kBssidColumn] + '\n' + cells[survey::kSsidColumn];
+}
+
 std::string LocalTimeText() {
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -55,11 +60,6 @@ std::string LocalTimeText() {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
                   t.wMinute, t.wSecond);
     return text;
-}
-
-// A listed network, told apart by its BSSID and SSID.
-std::string NetworkKey(const std::vector<std::string>& cells) {
-    return cells[survey::kBssidColumn] + '\n' + cells[survey::kSsidColumn];
 }
 
 // Reads one of the driver's network lists into a zeroed buffer; what the driver answers
