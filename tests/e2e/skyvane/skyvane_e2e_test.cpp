@@ -222,7 +222,6 @@ TEST(SkyvaneProgram, InitialisesTheCommonControlsItUses) {
     EXPECT_FALSE(pe::FileImports(ProductDir() + "Skyvane.exe", "comctl32.dll", "NoSuchFunction"));
 }
 
-
 TEST_F(SkyvaneE2E, ASecondStartHandsItsCommandToTheRunningCopy) {
     testsim::Install(testsim::Adapter(0) +
                      "profile name=Home ssid=Harbor infrastructure=1\n"
@@ -293,9 +292,7 @@ TEST_F(SkyvaneE2E, AFirstStartWithACommandRunsAndCarriesItOut) {
     EXPECT_EQ(nullptr, FindMonitorWindow());
 }
 
-// Release on the IP Settings page, the adapter tied to the machine's interface: both buttons
-// go grey and the marker shows, long enough to be seen however fast the system answers,
-// until the operation has ended; then both buttons are back.
+// Release greys both buttons and shows the marker (for at least a second) until it ends.
 TEST_F(SkyvaneE2E, ReleaseShowsTheMarkerUntilTheOperationEnds) {
     testsim::Install(testsim::Adapter(0, "interface=*") + "status disconnected=0 netmode=0 ssid=Harbor\n");
     Process first("/show ip");

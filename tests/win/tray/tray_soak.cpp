@@ -1,8 +1,7 @@
 // Soak benchmark of the tray poll (not a test): runs the frame's tick many times against
 // the simulated adapter and prints the time per tick and the process's GDI objects, USER
-// objects, kernel handles, the heap in use (the benchmark's own samples left out; their room
-// is taken and written before the first figures) and working set before and after. None of
-// them may grow. The warm-up fills the link history to its bound, as days of polling would.
+// objects, kernel handles, the heap in use (less the benchmark's own samples) and working
+// set before and after. None may grow; the warm-up fills the link history to its bound.
 // Beside each steady connected tick it times the platform calls a tick cannot avoid (the
 // floor): one Shell_NotifyIconA modify of the frame's icon, the library's adapter
 // enumeration and, on Windows XP, the Zero-Config check; it prints the medians and the
@@ -36,12 +35,10 @@ namespace {
 SIZE_T HeapInUse(const std::vector<const void*>& own) {
     SIZE_T bytes = 0;
     HANDLE heaps[64];
-    for (DWORD i = 0, count = GetProcessHeaps(64, heaps); i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY entry = {};
-        while (HeapWalk(heaps[i], &entry))
+    for (DWORD i = 0, count = GetProcessHeaps(64, heaps); i < count && i < 64; ++i)
+        for (PROCESS_HEAP_ENTRY entry = {}; HeapWalk(heaps[i], &entry);)
             if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && std::count(own.begin(), own.end(), entry.lpData) == 0)
                 bytes += entry.cbData;
-    }
     return bytes;
 }
 
@@ -148,12 +145,9 @@ int main(int argc, char** argv) {
     TrayIcon floorTray;
     Floor floor;
     std::vector<double> steady;
-    std::vector<const void*> samples;
-    for (std::vector<double>* v : {&steady, &floor.modify, &floor.enumerate, &floor.zeroConfig, &floor.total}) {
-        v->assign(size_t(ticks), 0.0);
-        v->clear();
-        samples.push_back(v->data());
-    }
+    std::vector<const void*> samples;  // their pages written before the first figures
+    for (std::vector<double>* v : {&steady, &floor.modify, &floor.enumerate, &floor.zeroConfig, &floor.total})
+        v->assign(size_t(ticks), 0.0), v->clear(), samples.push_back(v->data());
     double total = 0;
     // One-time loads (each icon the first time it is shown) happen in the warm-up, which
     // passes through every path the measured run takes.
@@ -179,10 +173,8 @@ int main(int argc, char** argv) {
         }
     };
     run(1000, false);
-    for (int i = 0; theApp.linkHistory.Events().size() < link_history::kCapacity && i < 4000; ++i) {
-        AthSimSetPresent(0, i % 4 < 2 ? 0 : 1);  // the adapter's comings and goings
-        tick();
-    }
+    for (int i = 0; theApp.linkHistory.Events().size() < link_history::kCapacity && i < 4000; ++i)
+        AthSimSetPresent(0, i % 4 < 2 ? 0 : 1), tick();  // the adapter's comings and goings
     AthSimSetPresent(0, 1);
     run(20, false);
 
@@ -213,9 +205,8 @@ int main(int argc, char** argv) {
     SendMessageA(frame.Handle(), WM_CLOSE, 0, 0);
     AthSimClear();
     if (service) LeaveAdapterToUs(false);
-    // The heap holds texts of varying length (the tip's link quality, the history's times).
     bool grew = after.gdi > before.gdi || after.user > before.user || after.kernel > before.kernel ||
-                after.heap > before.heap + 1024;
+                after.heap > before.heap + 1024;  // texts of varying length (tip, history times)
     std::printf("%s\n", grew ? "GROWTH: objects, handles or the heap grew" : "no growth");
     return 0;
 }

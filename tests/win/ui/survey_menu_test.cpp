@@ -92,13 +92,8 @@ void Select(int row) {
 
 void Command(int id) { SendMessageA(Page(), WM_COMMAND, id, 0); }
 
-// A click on a column heading, as the list tells the page.
-void SortBy(int column) {
-    NMLISTVIEW click = {};
-    click.hdr.hwndFrom = List();
-    click.hdr.idFrom = IDC_SURVEY_LIST;
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iSubItem = column;
+void SortBy(int column) {  // a click on a column heading, as the list tells the page
+    NMLISTVIEW click = {{List(), IDC_SURVEY_LIST, UINT(LVN_COLUMNCLICK)}, -1, column, 0, 0, 0, {}, 0};
     SendMessageA(Page(), WM_NOTIFY, IDC_SURVEY_LIST, reinterpret_cast<LPARAM>(&click));
 }
 
@@ -153,8 +148,7 @@ void WatchedScan(long long ms) {
     for (int i = 0; i < 100; ++i) SendMessageA(Page(), WM_TIMER, 199, 0);
 }
 
-// Pixels in the suggestion's colour in 2.4 GHz channel `channel`'s slot of the open Channel View.
-int SuggestedPixels(int channel) {
+int SuggestedPixels(int channel) {  // in the suggestion's colour, in 2.4 GHz `channel`'s slot
     HWND w = theSiteSurveyPage.channelView.Handle();
     RECT client;
     GetClientRect(w, &client);
@@ -347,22 +341,17 @@ TEST_F(SurveyMenu, TheWatchRescansKeepsMissedNetworksGreyForThreeScansAndLeaksNo
     EXPECT_EQ(kernel[0], kernel[1]);
 }
 
-// A watched rescan keeps the user's place; the Channel View weighs hidden networks; the menu
-// key reaches a row scrolled out of view.
+// Library on 11, three hidden networks on 1; twenty faint ones on 6 make the list scroll.
 TEST_F(SurveyMenu, AWatchedRescanKeepsThePlaceAndHiddenNetworksWeighOnTheirChannel) {
-    // Library on 11, three hidden networks on 1; twenty faint ones on 6 make the list scroll.
     std::string networks = "network ssid=Library bssid=00:40:96:A3:11:02 channel=11 rssi=-78\n";
-    for (int i = 0; i < 23; ++i) {
-        char line[100];
-        std::snprintf(line, sizeof line, i < 3 ? "network ssid=Back-%d bssid=02:00:00:00:01:%02X channel=1 hidden=yes\n"
-                                               : "network ssid=Street-%02d bssid=02:00:00:00:00:%02X rssi=-100\n",
-                      i < 3 ? i : 25 - i, i);
-        networks += line;
-    }
+    for (int i = 10; i < 33; ++i)  // Back-10..12, then Street-22 down to Street-03
+        networks += (i < 13 ? "network channel=1 hidden=yes ssid=Back-" + std::to_string(i)
+                            : "network rssi=-100 ssid=Street-" + std::to_string(135 - i).substr(1)) +
+                    " bssid=02:00:00:00:00:" + std::to_string(i) + "\n";
     testsim::Install("scan ms=1000\n" + testsim::Adapter(0, "modes=12") + networks);
-    std::string kept;
+    std::string kept;  // sorted, selected and focused rows
     int firstTab = -2, channel11 = -1;
-    RECT listRect = {}, menuRect = {};
+    RECT listRect = {}, menuRect = {};  // the menu key reaches a row scrolled out of view
     RunMonitor(3, {[&] {
                        Command(ID_SURVEY_RESCAN);
                        for (int i = 0; i < 4; ++i) WatchedScan(2000);  // earlier tests' networks age out
@@ -388,7 +377,6 @@ TEST_F(SurveyMenu, AWatchedRescanKeepsThePlaceAndHiddenNetworksWeighOnTheirChann
                        GetWindowRect(menu, &menuRect);
                        EndMenu();
                    }});
-
     EXPECT_EQ(0, firstTab);
     EXPECT_EQ("Street-22;Street-05;Street-05", kept);  // sorted, selected and focused
     EXPECT_GT(channel11, 20);  // not channel 1, where the hidden networks are
