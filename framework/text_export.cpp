@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/library.h"
+
 namespace fw {
 
 bool CopyTextToClipboard(HWND owner, const std::string& text) {
@@ -36,7 +38,9 @@ bool ChooseSaveFile(HWND owner, std::string filter, const char* extension, std::
     ofn.nMaxFile = sizeof chosen;
     ofn.lpstrDefExt = extension;
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&ofn)) return false;
+    // The common dialogs bring the printing libraries along: loaded when a file is chosen.
+    static const auto getSaveFileName = LoadedFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    if (!getSaveFileName || !getSaveFileName(&ofn)) return false;
     path = chosen;
     return true;
 }

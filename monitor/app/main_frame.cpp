@@ -317,8 +317,10 @@ void CMainFrame::OnIconPressed(LPARAM mouseMessage) {
             theMonitorDlg.Show(Handle());
         }
     } else if (IsMenuEvent(mouseMessage) && !zeroConfigBlock) {
-        ShowTrayMenu();
+        bool fromKeys = ShowTrayMenu() || mouseMessage == NIN_KEYSELECT;
         if (mouseMessage == NIN_KEYSELECT) keyMenuClosedAt_ = GetTickCount();
+        // The keyboard user goes on in the notification area, where the menu came from.
+        if (fromKeys && keyboardEvents_) tray_->ReturnFocus(Handle());
     }
 }
 
@@ -332,21 +334,22 @@ bool CMainFrame::IsMenuEvent(LPARAM event) {
     return event == NIN_KEYSELECT && GetTickCount() - keyMenuClosedAt_ > GetDoubleClickTime();
 }
 
-void CMainFrame::ShowTrayMenu() {
+bool CMainFrame::ShowTrayMenu() {
     HMENU menu = LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    if (!menu) return;
+    if (!menu) return false;
     // A click leaves the pointer on the icon; a key press leaves it anywhere, so the menu
     // then opens at the icon.
     POINT at;
     GetCursorPos(&at);
     RECT icon;
-    if (tray_->IconRect(Handle(), &icon) && !PtInRect(&icon, at))
-        at = {icon.left + (icon.right - icon.left) / 2, icon.top + (icon.bottom - icon.top) / 2};
+    const bool fromKeys = tray_->IconRect(Handle(), &icon) && !PtInRect(&icon, at);
+    if (fromKeys) at = {icon.left + (icon.right - icon.left) / 2, icon.top + (icon.bottom - icon.top) / 2};
     SetForegroundWindow(Handle());
     HMENU popup = GetSubMenu(menu, 0);
     FillTrayMenu(popup);
     TrackPopupMenu(popup, 0, at.x, at.y, 0, Handle(), nullptr);
     DestroyMenu(menu);
+    return fromKeys;
 }
 
 // The Profiles submenu lists the adapter's profiles, the current one checked; the Radio item

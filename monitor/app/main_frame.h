@@ -77,7 +77,8 @@ private:
     void ApplyCurrentProfile();
     void ShowTray(TrayIcon::Mode mode, UINT iconId, const std::string& tip);
     bool IsMenuEvent(LPARAM event);
-    void ShowTrayMenu();
+    // True when it opened at the icon, away from the pointer: from the keyboard.
+    bool ShowTrayMenu();
     void FillTrayMenu(HMENU popup);
     // Applies the stored profile `name` as the user's own choice (tray Profiles, /apply).
     static bool ApplyNamedProfile(const std::string& name, StorePages& pages);

@@ -37,6 +37,14 @@ bool TrayIcon::Notify(HWND owner, UINT callback, Mode mode, UINT iconId, const s
     return Shell_NotifyIconA(request, &data) != FALSE;
 }
 
+void TrayIcon::ReturnFocus(HWND owner) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = kNotifyDataSize;
+    data.hWnd = owner;
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_SETFOCUS, &data);
+}
+
 bool TrayIcon::RequestKeyboardEvents(HWND owner) {
     OSVERSIONINFOA os = {};
     os.dwOSVersionInfoSize = sizeof os;

@@ -23,6 +23,9 @@ public:
     // Where on the screen `owner`'s icon is (Windows 7 and later say), or else the notification
     // area that holds it; false when the shell tells neither.
     virtual bool IconRect(HWND owner, RECT* rect);
+    // Gives the keyboard focus back to the notification area, on `owner`'s icon, once a
+    // menu opened from the keyboard has closed (shells that send keyboard events).
+    virtual void ReturnFocus(HWND owner);
 
 private:
     HICON Icon(UINT iconId);

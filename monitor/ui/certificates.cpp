@@ -1,17 +1,56 @@
 #include "monitor/ui/certificates.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "athcfg/athcfg.h"
+#include "framework/library.h"
 #include "monitor/ui/cert_names.h"
 
 namespace {
+
+// CryptoAPI, loaded when a certificate is first wanted: with what it brings along (Wine's
+// TLS libraries among them) it costs a monitor that never shows a certificate megabytes.
+struct CryptoApi {
+    decltype(&CertOpenSystemStoreA) openSystemStore;
+    decltype(&CertCloseStore) closeStore;
+    decltype(&CertEnumCertificatesInStore) enumCertificates;
+    decltype(&CertFreeCertificateContext) freeContext;
+    decltype(&CertGetCertificateContextProperty) getProperty;
+    decltype(&CryptDecodeObject) decodeObject;
+    decltype(&CertFindRDNAttr) findRdnAttr;
+    decltype(&CertRDNValueToStrA) rdnValueToStr;
+};
+
+// Every function null when the library or one of its functions is missing: then no store
+// opens and nothing is decoded.
+const CryptoApi* Crypto() {
+    static const CryptoApi api = [] {
+        CryptoApi a = {};
+        bool all = true;
+        auto get = [&all](auto& slot, const char* name) {
+            slot = fw::LoadedFunction<std::remove_reference_t<decltype(slot)>>("crypt32.dll", name);
+            all = all && slot;
+        };
+        get(a.openSystemStore, "CertOpenSystemStoreA");
+        get(a.closeStore, "CertCloseStore");
+        get(a.enumCertificates, "CertEnumCertificatesInStore");
+        get(a.freeContext, "CertFreeCertificateContext");
+        get(a.getProperty, "CertGetCertificateContextProperty");
+        get(a.decodeObject, "CryptDecodeObject");
+        get(a.findRdnAttr, "CertFindRDNAttr");
+        get(a.rdnValueToStr, "CertRDNValueToStrA");
+        return all ? a : CryptoApi{};
+    }();
+    return &api;
+}
 
 // A system store opened by name; closed on every exit path, or earlier through Close when
 // the caller wants to know whether closing worked.
 class SystemStore {
 public:
-    explicit SystemStore(const char* name) : store_(CertOpenSystemStoreA(0, name)) {}
+    explicit SystemStore(const char* name)
+        : store_(Crypto()->openSystemStore ? Crypto()->openSystemStore(0, name) : nullptr) {}
     ~SystemStore() { Close(); }
     SystemStore(const SystemStore&) = delete;
     SystemStore& operator=(const SystemStore&) = delete;
@@ -19,7 +58,7 @@ public:
     bool Close() {
         HCERTSTORE store = store_;
         store_ = nullptr;
-        return !store || CertCloseStore(store, 0);
+        return !store || Crypto()->closeStore(store, 0);
     }
 
 private:
@@ -32,7 +71,7 @@ class CertWalk {
 public:
     CertWalk(HCERTSTORE store, bool withKeyOnly) : store_(store), withKeyOnly_(withKeyOnly) {}
     ~CertWalk() {
-        if (current_) CertFreeCertificateContext(current_);
+        if (current_) Crypto()->freeContext(current_);
     }
     CertWalk(const CertWalk&) = delete;
     CertWalk& operator=(const CertWalk&) = delete;
@@ -41,7 +80,7 @@ public:
         // The property is checked here rather than through a CERT_FIND_PROPERTY search,
         // which some CryptoAPI implementations do not offer.
         do {
-            current_ = CertEnumCertificatesInStore(store_, current_);  // releases the previous
+            current_ = Crypto()->enumCertificates(store_, current_);  // releases the previous
         } while (current_ && withKeyOnly_ && !HasKeyProvider(current_));
         return current_;
     }
@@ -49,7 +88,7 @@ public:
 private:
     static bool HasKeyProvider(PCCERT_CONTEXT cert) {
         DWORD size = 0;
-        return CertGetCertificateContextProperty(cert, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &size) &&
+        return Crypto()->getProperty(cert, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &size) &&
                size > 0;
     }
 
@@ -110,13 +149,13 @@ std::string Time24(const FILETIME& utc) {
 // Decoded into a buffer aligned for the structure it holds; empty when decoding fails.
 std::vector<ULONGLONG> Decode(LPCSTR type, const CRYPT_DATA_BLOB& encoded) {
     DWORD size = 0;
-    if (!CryptDecodeObject(X509_ASN_ENCODING, type, encoded.pbData, encoded.cbData, 0, nullptr,
-                           &size) ||
+    if (!Crypto()->decodeObject || !Crypto()->decodeObject(X509_ASN_ENCODING, type, encoded.pbData, encoded.cbData, 0,
+                                                          nullptr, &size) ||
         size == 0)
         return {};
     std::vector<ULONGLONG> buffer((size + sizeof(ULONGLONG) - 1) / sizeof(ULONGLONG));
-    if (!CryptDecodeObject(X509_ASN_ENCODING, type, encoded.pbData, encoded.cbData, 0,
-                           buffer.data(), &size))
+    if (!Crypto()->decodeObject(X509_ASN_ENCODING, type, encoded.pbData, encoded.cbData, 0, buffer.data(),
+                                &size))
         return {};
     return buffer;
 }
@@ -127,12 +166,12 @@ std::string CommonName(const CERT_NAME_BLOB& encodedName) {
     std::vector<ULONGLONG> buffer = Decode(X509_NAME, encodedName);
     if (buffer.empty()) return std::string();
     CERT_RDN_ATTR* attr =
-        CertFindRDNAttr(szOID_COMMON_NAME, reinterpret_cast<CERT_NAME_INFO*>(buffer.data()));
+        Crypto()->findRdnAttr(szOID_COMMON_NAME, reinterpret_cast<CERT_NAME_INFO*>(buffer.data()));
     if (!attr) return std::string();
-    DWORD length = CertRDNValueToStrA(attr->dwValueType, &attr->Value, nullptr, 0);
+    DWORD length = Crypto()->rdnValueToStr(attr->dwValueType, &attr->Value, nullptr, 0);
     if (length <= 1) return std::string();
     std::vector<char> text(length);
-    CertRDNValueToStrA(attr->dwValueType, &attr->Value, text.data(), length);
+    Crypto()->rdnValueToStr(attr->dwValueType, &attr->Value, text.data(), length);
     text[length - 1] = 0;
     return text.data();
 }
@@ -150,11 +189,10 @@ bool DescribeCertificate(PCCERT_CONTEXT cert, CertDescription* description) {
     d.principalName = NameString(cert, CERT_NAME_UPN_TYPE);
 
     DWORD size = 0;
-    CertGetCertificateContextProperty(cert, CERT_SHA1_HASH_PROP_ID, nullptr, &size);
+    Crypto()->getProperty(cert, CERT_SHA1_HASH_PROP_ID, nullptr, &size);
     if (size > 0) {
         d.thumbprint.resize(size);
-        if (!CertGetCertificateContextProperty(cert, CERT_SHA1_HASH_PROP_ID, d.thumbprint.data(),
-                                               &size))
+        if (!Crypto()->getProperty(cert, CERT_SHA1_HASH_PROP_ID, d.thumbprint.data(), &size))
             return false;
         d.thumbprint.resize(size);
     }

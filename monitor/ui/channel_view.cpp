@@ -31,9 +31,9 @@ void Text(HDC dc, const std::string& text, RECT r, UINT format) {
 }
 
 // One band: its name above, a bar per channel scaled to `maxLoad`, the number of networks
-// written on each bar, the channel numbers beneath.
+// written on each bar, the channel numbers beneath (`other` for the bar of channel 0).
 void DrawBand(HDC dc, const RECT& area, const std::string& name, const std::vector<channels::Bar>& bars,
-              int64_t maxLoad, int suggested, int line, HBRUSH bar, HBRUSH best) {
+              int64_t maxLoad, int suggested, int line, HBRUSH bar, HBRUSH best, const std::string& other) {
     Text(dc, name, RECT{area.left, area.top, area.right, area.top + line}, DT_LEFT);
     const int base = area.bottom - line;
     const int top = area.top + 2 * line;  // room for a full bar's number
@@ -48,7 +48,8 @@ void DrawBand(HDC dc, const RECT& area, const std::string& name, const std::vect
         RECT r = {left + slot / 6, base - height, left + slot - slot / 6, base};
         FillRect(dc, &r, b.channel == suggested ? best : bar);
         Text(dc, std::to_string(b.networks), RECT{left, r.top - line, left + slot, r.top}, DT_CENTER | DT_BOTTOM);
-        Text(dc, std::to_string(b.channel), RECT{left, base + 1, left + slot, base + 1 + line}, DT_CENTER | DT_TOP);
+        Text(dc, b.channel ? std::to_string(b.channel) : other, RECT{left, base + 1, left + slot, base + 1 + line},
+             DT_CENTER | DT_TOP);
     }
 }
 
@@ -118,25 +119,29 @@ void CChannelView::Draw(HDC dc, const RECT& area) const {
     GetTextMetricsA(dc, &tm);
     const int line = tm.tmHeight + 2;
 
+    // Networks on no channel's centre end the 5 GHz row.
+    std::vector<channels::Bar> band5 = occupancy_.band5;
+    if (occupancy_.other.networks) band5.push_back(occupancy_.other);
     int64_t maxLoad = 0;
-    for (const auto* band : {&occupancy_.band24, &occupancy_.band5})
-        for (const channels::Bar& b : *band) maxLoad = std::max(maxLoad, b.load);
+    for (const channels::Bar& b : occupancy_.band24) maxLoad = std::max(maxLoad, b.load);
+    for (const channels::Bar& b : band5) maxLoad = std::max(maxLoad, b.load);
 
     // 2.4 GHz above, 5 GHz below it at half its height, the suggestion at the bottom.
     const RECT inner = {area.left + kMargin, area.top + kMargin, area.right - kMargin, area.bottom - kMargin};
     const int words = 2 * line;
     const int bands = std::max(0, int(inner.bottom - inner.top) - words);
     const RECT band24 = {inner.left, inner.top, inner.right, inner.top + bands * 3 / 5};
-    const RECT band5 = {inner.left, band24.bottom + line / 2, inner.right, inner.top + bands};
+    const RECT area5 = {inner.left, band24.bottom + line / 2, inner.right, inner.top + bands};
 
     HBRUSH bar = CreateSolidBrush(kBarColour);
     HBRUSH best = CreateSolidBrush(kSuggestedColour);
+    const std::string other = fw::LoadText(IDS_CHANNEL_OTHER);
     DrawBand(dc, band24, fw::LoadText(IDS_CHANNEL_BAND_24), occupancy_.band24, maxLoad, occupancy_.suggested24,
-             line, bar, best);
-    DrawBand(dc, band5, fw::LoadText(IDS_CHANNEL_BAND_5), occupancy_.band5, maxLoad, occupancy_.suggested5, line,
-             bar, best);
-    if (occupancy_.band5.empty())
-        Text(dc, fw::LoadText(IDS_CHANNEL_NONE_5), RECT{band5.left, band5.top, band5.right, band5.bottom - line},
+             line, bar, best, other);
+    DrawBand(dc, area5, fw::LoadText(IDS_CHANNEL_BAND_5), band5, maxLoad, occupancy_.suggested5, line, bar, best,
+             other);
+    if (band5.empty())
+        Text(dc, fw::LoadText(IDS_CHANNEL_NONE_5), RECT{area5.left, area5.top, area5.right, area5.bottom - line},
              DT_CENTER | DT_VCENTER);
     DeleteObject(bar);
     DeleteObject(best);

@@ -23,6 +23,9 @@ const char kMarkerTitle[] = "Qorvath";
 constexpr UINT kMarkerCloseWaitMs = 10000;
 constexpr DWORD kMarkerWaitMs = 10000;  // for the marker to show its window
 constexpr DWORD kMarkerPollMs = 50;
+// An operation the system answers at once (Wine's IP helper refuses a release or renew
+// outright) would flash the marker too briefly to be seen: it stays at least this long.
+constexpr DWORD kMarkerShownMs = 1000;
 
 const int kFields[] = {IDC_IP_ADDRESS, IDC_IP_HOST_NAME, IDC_IP_MAC,
                        IDC_IP_MASK,    IDC_IP_DHCP_SERVER, IDC_IP_GATEWAY};
@@ -103,6 +106,7 @@ public:
         }
         // The operation begins once the marker shows, or when it is too slow to.
         WaitForInputIdle(marker_.hProcess, kMarkerWaitMs);
+        markerShownAt_ = GetTickCount();
         return true;
     }
     void Operate(size_t position) override { call_(&tables_.interfaces[position]); }
@@ -114,15 +118,19 @@ public:
             if (search.found) break;
             if (WaitForSingleObject(marker_.hProcess, kMarkerPollMs) == WAIT_OBJECT_0) return;  // closed by the user
         }
+        if (!search.found) return;
+        const DWORD shown = GetTickCount() - markerShownAt_;
+        if (shown < kMarkerShownMs && WaitForSingleObject(marker_.hProcess, kMarkerShownMs - shown) == WAIT_OBJECT_0)
+            return;  // closed by the user meanwhile
         DWORD_PTR ignored = 0;
-        if (search.found)
-            SendMessageTimeoutA(search.found, WM_CLOSE, 0, 0, SMTO_NORMAL, kMarkerCloseWaitMs, &ignored);
+        SendMessageTimeoutA(search.found, WM_CLOSE, 0, 0, SMTO_NORMAL, kMarkerCloseWaitMs, &ignored);
     }
 
 private:
     IpCall call_;
     IpTables tables_;
     PROCESS_INFORMATION marker_ = {};
+    DWORD markerShownAt_ = 0;
 };
 
 struct Operation {

@@ -47,6 +47,11 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM order) {
     return survey::CompareKeys(key(first), key(second), o.ascending);
 }
 
+// A listed network, told apart by its BSSID and SSID.
+std::string NetworkKey(const std::vector<std::string>& cells) {
+    return cells[survey::kBssidColumn] + '\n' + cells[survey::kSsidColumn];
+}
+
 std::string LocalTimeText() {
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -71,6 +76,7 @@ INT_PTR CSiteSurveyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM: return COwnerDrawButton::DrawFromParent(lp);
     case WM_CONTEXTMENU: return OnContextMenu(reinterpret_cast<HWND>(wp), lp);
     case kConnectMessage: OnConnect(); return TRUE;
+    case kPendingFillMessage: OnPendingFill(); return TRUE;
     }
     return FALSE;
 }
@@ -107,7 +113,7 @@ BOOL CSiteSurveyPage::OnInitDialog() {
         return TRUE;
     }
     // The driver still holds the last scan's results: they show at once.
-    FillList();
+    FillList(false, false);
     scanButton_.SetCheck(0);
     EnableWindow(List(), TRUE);
     StartRescanTimer();
@@ -119,6 +125,7 @@ void CSiteSurveyPage::OnDestroy() {
     KillTimer(Handle(), kScanTimer);
     KillTimer(Handle(), kRescanTimer);
     list_ = nullptr;
+    menuOpen_ = fillPending_ = false;
 }
 
 void CSiteSurveyPage::StartRescanTimer() {
@@ -166,12 +173,19 @@ BOOL CSiteSurveyPage::OnNotify(const NMHDR& header) {
     return FALSE;
 }
 
-// A list reached with Tab shows where the focus is: on the selected row, else the first.
+// A list reached with Tab shows where the focus is, on the selected row, and a row that looks
+// current is the selected one, which Join and Copy act on: without a selection the focused
+// row, else the first, is selected.
 void CSiteSurveyPage::OnListFocused() {
     HWND list = List();
-    if (ListView_GetNextItem(list, -1, LVNI_FOCUSED) >= 0 || ListView_GetItemCount(list) == 0) return;
-    int row = std::max(0, ListView_GetNextItem(list, -1, LVNI_SELECTED));
-    ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (ListView_GetItemCount(list) == 0) return;
+    int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (row < 0) {
+        row = std::max(0, ListView_GetNextItem(list, -1, LVNI_FOCUSED));
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+        ListView_SetSelectionMark(list, row);
+    }
+    if (ListView_GetNextItem(list, -1, LVNI_FOCUSED) < 0) ListView_SetItemState(list, row, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 void CSiteSurveyPage::OnScanClicked() {
@@ -200,8 +214,16 @@ BOOL CSiteSurveyPage::OnTimer(UINT_PTR id) {
     scanButton_.SetCheck(0);
     EnableWindow(Item(IDC_SCAN_BUTTON), TRUE);
     ShowWindow(Item(IDC_SCAN_PROGRESS), SW_HIDE);
-    FillList();
+    // Refilled under the open menu, the list would leave its Join or Copy without their row.
+    if (menuOpen_) fillPending_ = true;
+    else FillList(true, rescanEvery30s);
     return TRUE;
+}
+
+void CSiteSurveyPage::OnPendingFill() {
+    if (!fillPending_ || menuOpen_) return;
+    fillPending_ = false;
+    FillList(true, rescanEvery30s);
 }
 
 void CSiteSurveyPage::InsertColumns() {
@@ -277,8 +299,9 @@ void CSiteSurveyPage::FitColumns() {
     }
 }
 
-void CSiteSurveyPage::FillList() {
+void CSiteSurveyPage::FillList(bool afterScan, bool keepPlace) {
     HWND list = List();
+    const Place place = keepPlace ? SavePlace() : Place{};
     // One repaint for the whole list, not one per cell.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -287,7 +310,8 @@ void CSiteSurveyPage::FillList() {
     std::vector<survey::Row> rows = survey::ReadRows(session.scanList, sizeof session.scanList,
                                                      session.vendorScanList, sizeof session.vendorScanList,
                                                      xrLayout != 0);
-    history_.Update(rows, GetTickCount(), LocalTimeText());
+    // What the driver lists when the page opens is an earlier scan's: it ages nothing.
+    if (afterScan) history_.Update(rows, GetTickCount(), LocalTimeText());
 
     // Each string-table text is loaded once per fill, not once per cell.
     std::map<int, std::string> texts;
@@ -296,16 +320,14 @@ void CSiteSurveyPage::FillList() {
         return at != texts.end() ? at->second : texts.emplace(id, TextOf(id)).first->second;
     };
     shown_.clear();
-    std::vector<channels::Network> present;
+    // Only a watched list keeps what the driver no longer lists.
     const std::vector<survey::Sighting>& seen = history_.Networks();
-    for (size_t i = 0; i < seen.size(); ++i) {
-        if (seen[i].missedScans == 0)
-            present.push_back(channels::Network{seen[i].row.frequencyKHz, seen[i].row.signalPercent});
-        else if (!rescanEvery30s)
-            continue;  // only a watched list keeps what the latest scan missed
-        shown_.push_back(Shown{i, survey::Cells(seen[i].row, xrLayout != 0, text)});
+    for (const survey::ListEntry& entry : history_.Match(rows, rescanEvery30s)) {
+        const bool missed = entry.row == survey::ListEntry::kNone;
+        const survey::Row& row = missed ? seen[entry.sighting].row : rows[entry.row];
+        shown_.push_back(Shown{entry.sighting, missed, survey::Cells(row, xrLayout != 0, text)});
     }
-    greyRows_ = shown_.size() > present.size();
+    greyRows_ = shown_.size() > rows.size();
 
     // The list asks for the texts it paints (LVN_GETDISPINFO): the page holds them already,
     // and a list of a few hundred rows paints only the few on screen.
@@ -326,9 +348,53 @@ void CSiteSurveyPage::FillList() {
         sortKeys_.push_back(survey::SortKeys(columnTexts, survey::IsNumericColumn(int(column))));
     }
     FitColumns();
+    sortShown_ = sortShown_ && keepPlace;
+    if (sortShown_) SortRows();
+    if (keepPlace) RestorePlace(place);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    channelView.Show(present);
+    // Hidden networks are not listed, but they take their channel's air.
+    channelView.Show(survey::ReadChannelUse(session.scanList, sizeof session.scanList));
+}
+
+// A row's network: its BSSID and SSID; empty for no row.
+std::string CSiteSurveyPage::KeyOfRow(int row) const {
+    const Shown* shown = row >= 0 ? ShownOfRow(row) : nullptr;
+    return shown ? NetworkKey(shown->cells) : std::string();
+}
+
+CSiteSurveyPage::Place CSiteSurveyPage::SavePlace() const {
+    HWND list = List();
+    Place place;
+    place.selected = KeyOfRow(ListView_GetNextItem(list, -1, LVNI_SELECTED));
+    place.focused = KeyOfRow(ListView_GetNextItem(list, -1, LVNI_FOCUSED));
+    place.top = ListView_GetTopIndex(list);
+    return place;
+}
+
+void CSiteSurveyPage::RestorePlace(const Place& place) {
+    HWND list = List();
+    auto rowOf = [&](const std::string& key) {
+        for (size_t i = 0; !key.empty() && i < shown_.size(); ++i) {
+            if (NetworkKey(shown_[i].cells) != key) continue;
+            LVFINDINFOA find = {};
+            find.flags = LVFI_PARAM;
+            find.lParam = LPARAM(i);
+            return int(SendMessageA(list, LVM_FINDITEMA, WPARAM(-1), reinterpret_cast<LPARAM>(&find)));
+        }
+        return -1;
+    };
+    const int selected = rowOf(place.selected), focused = rowOf(place.focused);
+    if (selected >= 0) {
+        ListView_SetItemState(list, selected, LVIS_SELECTED, LVIS_SELECTED);
+        ListView_SetSelectionMark(list, selected);
+    }
+    if (focused >= 0) ListView_SetItemState(list, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    // Report view scrolls by whole rows, told in pixels.
+    RECT first = {LVIR_BOUNDS, 0, 0, 0};
+    const int rows = place.top - ListView_GetTopIndex(list);
+    if (rows != 0 && ListView_GetItemRect(list, 0, &first, LVIR_BOUNDS))
+        ListView_Scroll(list, 0, rows * (first.bottom - first.top));
 }
 
 // A cell's text, found by the row's lParam: its index in what the page shows.
@@ -368,12 +434,16 @@ void CSiteSurveyPage::OnColumnClicked(int column) {
     SetWindowLongPtrA(scan, GWL_STYLE, scanStyle | WS_DISABLED);
     sortAscending = column == sortedColumn ? !sortAscending : 1;
     sortedColumn = column;
-
-    if (size_t(column) < sortKeys_.size()) {
-        SortOrder order = {&sortKeys_[size_t(column)], sortAscending != 0};
-        SendMessageA(List(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRows));
-    }
+    SortRows();
+    sortShown_ = true;
     SetWindowLongPtrA(scan, GWL_STYLE, scanStyle);
+}
+
+// By the remembered column and direction.
+void CSiteSurveyPage::SortRows() {
+    if (size_t(sortedColumn) >= sortKeys_.size()) return;
+    SortOrder order = {&sortKeys_[size_t(sortedColumn)], sortAscending != 0};
+    SendMessageA(List(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRows));
 }
 
 void CSiteSurveyPage::OnConnect() {

@@ -44,6 +44,7 @@ private:
     void OnScanClicked();
     void OnListFocused();
     void OnColumnClicked(int column);
+    void OnPendingFill();
     void OnConnect();
     BOOL OnContextMenu(HWND from, LPARAM at);
     void OnMenuCommand(int id);
@@ -56,13 +57,26 @@ private:
     void ChooseExportFile();
     void ToggleRescan();
     int SelectedRow() const;
+    struct Shown;
+    const Shown* ShownOfRow(int row) const;
     const survey::Sighting* SightingOfRow(int row) const;
     void MeasurePaddings();
     void FitColumns();
     int TextWidth(const std::string& text) const;
     void InsertColumns();
     void SizeColumns();
-    void FillList();
+    // Lists the driver's networks; `afterScan`: they are a scan's result, which the history
+    // takes in. `keepPlace`: the selected and focused network, the top row and the sort
+    // shown stay as they were.
+    void FillList(bool afterScan, bool keepPlace);
+    void SortRows();
+    struct Place {
+        std::string selected, focused;  // BSSID and SSID of the row; empty for none
+        int top = 0;
+    };
+    Place SavePlace() const;
+    void RestorePlace(const Place& place);
+    std::string KeyOfRow(int row) const;
     std::string CellText(int row, int column) const;
     std::vector<std::string> RowCells(int row) const;
     HWND List() const;
@@ -74,12 +88,17 @@ private:
 
     // What the list shows: item i's lParam is its index here.
     struct Shown {
-        size_t sighting;  // in history_
+        size_t sighting;  // in history_; ListEntry::kNone for a network no scan has seen yet
+        bool missed;      // listed no longer by the driver, kept by the watch (greyed)
         std::vector<std::string> cells;
     };
     survey::History history_;
     std::vector<Shown> shown_;
-    bool greyRows_ = false;  // some of shown_ were missed by the latest scan
+    bool greyRows_ = false;  // some of shown_ are missed
+    bool sortShown_ = false;  // the rows are in the order of the remembered sort
+    // The menu's own loop runs while it is open: a scan ending then is listed once it closes.
+    bool menuOpen_ = false, fillPending_ = false;
+    static constexpr UINT kPendingFillMessage = WM_APP + 2;
     std::vector<std::vector<int32_t>> sortKeys_;  // by column, then by index in shown_
     // Column widths: of each heading alone, and what the list adds to a text's width.
     std::vector<int> headingWidths_, paddings_;

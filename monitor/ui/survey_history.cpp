@@ -6,36 +6,55 @@
 
 namespace survey {
 
-void History::Update(const std::vector<Row>& rows, uint32_t tick, const std::string& when) {
-    // Each earlier sighting answers at most one row: a network listed twice stays listed twice.
-    std::multimap<std::pair<std::string, std::string>, size_t> earlier;
-    for (size_t i = 0; i < networks_.size(); ++i)
-        earlier.emplace(std::make_pair(networks_[i].row.bssid, networks_[i].row.ssid), i);
-    std::vector<bool> seen(networks_.size(), false);
+namespace {
+using Key = std::pair<std::string, std::string>;
+Key KeyOf(const Row& row) { return Key(row.bssid, row.ssid); }
+}  // namespace
 
+std::vector<ListEntry> History::Match(const std::vector<Row>& rows, bool withMissed) const {
+    // Each sighting answers at most one row, as in Update.
+    std::multimap<Key, size_t> open;
+    for (size_t i = 0; i < networks_.size(); ++i) open.emplace(KeyOf(networks_[i].row), i);
+    std::vector<bool> matched(networks_.size(), false);
+    std::vector<ListEntry> listed;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        ListEntry line;
+        line.row = r;
+        auto at = open.find(KeyOf(rows[r]));
+        if (at != open.end()) {
+            line.sighting = at->second;
+            matched[at->second] = true;
+            open.erase(at);
+        }
+        listed.push_back(line);
+    }
+    for (size_t i = 0; withMissed && i < networks_.size(); ++i)
+        if (!matched[i]) listed.push_back(ListEntry{ListEntry::kNone, i});
+    return listed;
+}
+
+void History::Update(const std::vector<Row>& rows, uint32_t tick, const std::string& when) {
     std::vector<Sighting> next;
     next.reserve(rows.size() + networks_.size());
-    for (const Row& row : rows) {
+    for (const ListEntry& line : Match(rows, true)) {
+        if (line.row == ListEntry::kNone) {  // missed by this scan
+            if (networks_[line.sighting].missedScans >= kKeptScans) continue;
+            next.push_back(std::move(networks_[line.sighting]));
+            ++next.back().missedScans;
+            continue;
+        }
         Sighting s;
-        auto at = earlier.find(std::make_pair(row.bssid, row.ssid));
-        if (at != earlier.end()) {
-            s = std::move(networks_[at->second]);
-            seen[at->second] = true;
-            earlier.erase(at);
+        if (line.sighting != ListEntry::kNone) {
+            s = std::move(networks_[line.sighting]);
         } else {
             s.firstTick = tick;
             s.firstSeen = when;
         }
-        s.row = row;
+        s.row = rows[line.row];
         s.lastTick = tick;
         s.lastSeen = when;
         s.missedScans = 0;
         next.push_back(std::move(s));
-    }
-    for (size_t i = 0; i < networks_.size(); ++i) {
-        if (seen[i] || networks_[i].missedScans >= kKeptScans) continue;
-        next.push_back(std::move(networks_[i]));
-        ++next.back().missedScans;
     }
     networks_ = std::move(next);
 }

@@ -20,6 +20,14 @@ struct Sighting {
     int missedScans = 0;                   // 0 = in the latest scan
 };
 
+// One line of what the page lists: a row of the driver's list, a network the driver no
+// longer lists, or both; kNone where there is none.
+struct ListEntry {
+    static constexpr size_t kNone = size_t(-1);
+    size_t row = kNone;       // in the rows given
+    size_t sighting = kNone;  // in Networks()
+};
+
 class History {
 public:
     // One scan's rows, read at `tick` (milliseconds) and local time `when`. A network is
@@ -27,6 +35,10 @@ public:
     // then the missed ones, in the order they had.
     void Update(const std::vector<Row>& rows, uint32_t tick, const std::string& when);
     const std::vector<Sighting>& Networks() const { return networks_; }
+    // What the driver's `rows` are, changing nothing: each row in order with its sighting
+    // (none for a network no scan has seen yet), then, when `withMissed`, the networks the
+    // rows leave out that the history still keeps.
+    std::vector<ListEntry> Match(const std::vector<Row>& rows, bool withMissed) const;
 
 private:
     std::vector<Sighting> networks_;

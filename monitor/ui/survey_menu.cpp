@@ -52,18 +52,23 @@ int CSiteSurveyPage::SelectedRow() const {
     return int(SendMessageA(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
 }
 
-const survey::Sighting* CSiteSurveyPage::SightingOfRow(int row) const {
+const CSiteSurveyPage::Shown* CSiteSurveyPage::ShownOfRow(int row) const {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     if (!SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-    if (size_t(item.lParam) >= shown_.size()) return nullptr;
-    size_t at = shown_[size_t(item.lParam)].sighting;
-    return at < history_.Networks().size() ? &history_.Networks()[at] : nullptr;
+    return size_t(item.lParam) < shown_.size() ? &shown_[size_t(item.lParam)] : nullptr;
+}
+
+// Null for a network no scan has seen yet.
+const survey::Sighting* CSiteSurveyPage::SightingOfRow(int row) const {
+    const Shown* shown = ShownOfRow(row);
+    if (!shown) return nullptr;
+    return shown->sighting < history_.Networks().size() ? &history_.Networks()[shown->sighting] : nullptr;
 }
 
 // A right click opens the menu where it happened; the keyboard's menu key and Shift+F10
-// (no position) open it at the selected row, or at the list's top corner.
+// (no position) open it at the selected row, scrolled into view, or at the list's top corner.
 BOOL CSiteSurveyPage::OnContextMenu(HWND from, LPARAM at) {
     HWND list = List();
     if (from != list) return FALSE;
@@ -72,6 +77,7 @@ BOOL CSiteSurveyPage::OnContextMenu(HWND from, LPARAM at) {
         RECT r = {};
         int row = SelectedRow();
         r.left = LVIR_LABEL;
+        if (row >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
         if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r))) {
             p = POINT{r.left + (r.bottom - r.top) / 2, r.bottom};
         } else {
@@ -94,10 +100,14 @@ BOOL CSiteSurveyPage::OnContextMenu(HWND from, LPARAM at) {
     AppendItem(menu, ID_SURVEY_EXPORT, IDS_SURVEY_MENU_EXPORT, true);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendItem(menu, ID_SURVEY_RESCAN, IDS_SURVEY_MENU_RESCAN, present, rescanEvery30s);
+    menuOpen_ = true;
     int id = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, 0,
                             Handle(), nullptr);
+    menuOpen_ = false;
     DestroyMenu(menu);
     if (id) SendMessageA(Handle(), WM_COMMAND, WPARAM(id), 0);
+    // After the command: a Join is posted, and goes first.
+    if (fillPending_) PostMessageA(Handle(), kPendingFillMessage, 0, 0);
     return TRUE;
 }
 
@@ -142,6 +152,8 @@ void CSiteSurveyPage::ToggleRescan() {
     rescanEvery30s = !rescanEvery30s;
     survey_menu::RememberRescanSetting(rescanEvery30s);
     StartRescanTimer();
+    // Unwatched, the list shows only what the driver lists; a scan under way refills it anyway.
+    if (!rescanEvery30s && IsWindowEnabled(scanButton_.Handle())) FillList(false, true);
 }
 
 // The watch uses the page's own scan; one under way is left to finish.
@@ -155,14 +167,14 @@ LRESULT CSiteSurveyPage::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
         return rescanEvery30s && greyRows_ ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     size_t i = size_t(draw.nmcd.lItemlParam);
-    if (i < shown_.size() && history_.Networks()[shown_[i].sighting].missedScans > 0)
-        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+    if (i < shown_.size() && shown_[i].missed) draw.clrText = GetSysColor(COLOR_GRAYTEXT);
     return CDRF_NEWFONT;
 }
 
 void CSiteSurveyPage::OnInfoTip(NMLVGETINFOTIPA& tip) const {
+    const Shown* shown = ShownOfRow(tip.iItem);
     const survey::Sighting* seen = SightingOfRow(tip.iItem);
-    if (!seen || seen->missedScans == 0 || !tip.pszText || tip.cchTextMax <= 0) return;
+    if (!shown || !shown->missed || !seen || !tip.pszText || tip.cchTextMax <= 0) return;
     std::string text = survey::LastSeenText(fw::LoadText(IDS_SURVEY_LAST_SEEN), *seen, GetTickCount());
     lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
 }

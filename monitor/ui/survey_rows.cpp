@@ -134,6 +134,14 @@ std::vector<Row> ReadRows(const uint8_t* list, size_t listSize, const uint8_t* v
     return rows;
 }
 
+std::vector<channels::Network> ReadChannelUse(const uint8_t* list, size_t listSize) {
+    std::vector<channels::Network> networks;
+    WalkRecords(list, listSize, kRecordFixedPart, UINT32_MAX, [&](uint32_t, const uint8_t* r, size_t) {
+        networks.push_back(channels::Network{U32(r + kFrequencyKHz), SignalPercent(int32_t(U32(r + kRssi)))});
+    });
+    return networks;
+}
+
 bool IsNumericColumn(int column) { return column == kChannelColumn || column == kSignalColumn; }
 
 std::vector<int32_t> SortKeys(const std::vector<std::string>& texts, bool numeric) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/ui/channel_occupancy.h"
+
 namespace survey {
 
 // The network list: a 32-bit count, then records in the NDIS_WLAN_BSSID_EX layout.
@@ -91,6 +93,10 @@ struct Row {
 // first record whose length is 0, below the fixed part or past the end of the buffer.
 std::vector<Row> ReadRows(const uint8_t* list, size_t listSize, const uint8_t* vendor,
                           size_t vendorSize, bool xrLayout);
+
+// The frequency and signal of every network in `list`, hidden ones too: they take their
+// channel's air as much as any. Reads nothing outside the buffer, as ReadRows.
+std::vector<channels::Network> ReadChannelUse(const uint8_t* list, size_t listSize);
 
 // The security text of a record's information elements (the `length` bytes at
 // `elements`, fixed bytes included) for a record with privacy on: WPA when a WPA or RSN

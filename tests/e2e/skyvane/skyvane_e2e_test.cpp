@@ -182,6 +182,7 @@ protected:
                          "select name=Home\nstatus disconnected=0 ssid=Harbor signal=30\n");
     }
     void TearDown() override {
+        if (HWND w = FindWindowA(nullptr, "Qorvath")) PostMessageA(w, WM_CLOSE, 0, 0);
         if (HWND w = FindMonitorWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
         if (HWND f = FindWindowA("SkyvaneFrame", "Skyvane")) PostMessageA(f, WM_CLOSE, 0, 0);
         PumpUntil(10000, [] { return !FindWindowA("SkyvaneFrame", nullptr); });
@@ -319,6 +320,26 @@ TEST_F(SkyvaneE2E, AFirstStartWithACommandRunsAndCarriesItOut) {
     EXPECT_EQ(0u, RunSkyvane("/exit"));
     EXPECT_TRUE(first.Ended());
     EXPECT_EQ(nullptr, FindMonitorWindow());
+}
+
+// Release greys both buttons and shows the marker (for at least a second) until it ends.
+TEST_F(SkyvaneE2E, ReleaseShowsTheMarkerUntilTheOperationEnds) {
+    testsim::Install(testsim::Adapter(0, "interface=*") + "status disconnected=0 netmode=0 ssid=Harbor\n");
+    Process first("/show ip");
+    HWND page = nullptr;  // the page shown: the monitor window's one child dialog
+    char address[32] = "";
+    PumpUntil(30000, [&] {
+        page = FindWindowExA(FindMonitorWindow(), nullptr, "#32770", nullptr);
+        return page && SendDlgItemMessageA(page, IDC_IP_ADDRESS, WM_GETTEXT, sizeof address, LPARAM(address)) > 0;
+    });
+    if (!*address) GTEST_SKIP() << "no interface with an address to tie the adapter to";
+    HWND release = GetDlgItem(page, IDC_IP_RELEASE), renew = GetDlgItem(page, IDC_IP_RENEW);
+    auto marker = [] { return FindWindowA(nullptr, "Qorvath") != nullptr; };
+    SendMessageA(release, BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil(10000, marker));
+    PumpUntil(500, [] { return false; });
+    EXPECT_TRUE(marker() && !IsWindowEnabled(release) && !IsWindowEnabled(renew));
+    EXPECT_TRUE(PumpUntil(15000, [&] { return !marker() && IsWindowEnabled(release) && IsWindowEnabled(renew); }));
 }
 
 TEST_F(SkyvaneE2E, ProfilesMoveToAnotherAdapterThroughAFile) {

@@ -24,8 +24,9 @@ TEST(ChannelOccupancy, FrequenciesNameTheirChannels) {
     struct Case {
         uint32_t kHz;
         int channel;
-    } cases[] = {{2412000, 1}, {2437000, 6}, {2472000, 13}, {2484000, 14}, {2477000, 0},
-                 {2437500, 0}, {5180000, 36}, {5825000, 165}, {4920000, 0}, {0, 0}, {0xFFFFFFFF, 0}};
+    } cases[] = {{2412000, 1}, {2437000, 6}, {2472000, 13}, {2484000, 14}, {2477000, 0}, {2437500, 0},
+                 {5180000, 36}, {5340000, 0}, {5745000, 149}, {5825000, 165}, {5170000, 0}, {5185000, 0},
+                 {4920000, 184}, {4980000, 196}, {5920000, 0}, {0, 0}, {0xFFFFFFFF, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(c.channel, ChannelOf(c.kHz)) << c.kHz;
         if (c.channel) {
@@ -81,4 +82,18 @@ TEST(ChannelOccupancy, TwoHundredFiftySixNetworksOnOneChannel) {
     EXPECT_EQ(256 * 500, o.band24[2].load);
     EXPECT_EQ(100 * 15, o.band24[5].load);
     EXPECT_EQ(11, o.suggested24);
+}
+
+// Faint networks weigh; equal loads go to fewer networks, then quieter neighbours; off-grid is other.
+TEST(ChannelOccupancy, FaintNetworksWeighTiesGoToTheQuieterChannelAndOffGridIsOther) {
+    struct Case { std::vector<Network> networks; int suggested24, suggested5, others; } cases[] = {
+        {std::vector<Network>(5, On(2412, 0)), 6, 0, 0},
+        {{On(2412, 10), On(2412, 10), On(2437, 20), On(2462, 40)}, 6, 0, 0},
+        {{On(2437, 100), On(2427, 50), On(5185, 100), On(2477, 30)}, 11, 0, 2},
+        {{On(5180, 50), On(5200, 50), On(5240, 50)}, 1, 48, 0}};
+    for (const Case& c : cases) {
+        Occupancy o = Measure(c.networks);
+        EXPECT_EQ((std::vector<int>{c.suggested24, c.suggested5, c.others}),
+                  (std::vector<int>{o.suggested24, o.suggested5, o.other.networks}));
+    }
 }

@@ -38,6 +38,7 @@ public:
         *rect = iconRect;
         return iconKnown;
     }
+    void ReturnFocus(HWND) override { ++focusReturned; }
     const Call& Last() const { return calls.back(); }
     std::vector<Call> calls;
     std::vector<std::string> notices;
@@ -45,6 +46,7 @@ public:
     bool balloons = true;
     bool iconKnown = false;
     RECT iconRect = {};
+    int focusReturned = 0;
 };
 
 // Watches, while a handler runs a nested loop, for the monitor window or a popup menu:

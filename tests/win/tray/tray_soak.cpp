@@ -1,6 +1,7 @@
 // Soak benchmark of the tray poll (not a test): runs the frame's tick many times against
 // the simulated adapter and prints the time per tick and the process's GDI objects, USER
-// objects, kernel handles and working set before and after. None of them may grow.
+// objects, kernel handles, the heap in use (less the benchmark's own samples) and working
+// set before and after. None may grow; the warm-up fills the link history to its bound.
 // Beside each steady connected tick it times the platform calls a tick cannot avoid (the
 // floor): one Shell_NotifyIconA modify of the frame's icon, the library's adapter
 // enumeration and, on Windows XP, the Zero-Config check; it prints the medians and the
@@ -31,14 +32,26 @@
 
 namespace {
 
+// Bytes in use in the process's heaps, less the blocks at `own`.
+SIZE_T HeapInUse(const std::vector<const void*>& own) {
+    SIZE_T bytes = 0;
+    HANDLE heaps[64];
+    for (DWORD i = 0, count = GetProcessHeaps(64, heaps); i < count && i < 64; ++i)
+        for (PROCESS_HEAP_ENTRY entry = {}; HeapWalk(heaps[i], &entry);)
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && std::count(own.begin(), own.end(), entry.lpData) == 0)
+                bytes += entry.cbData;
+    return bytes;
+}
+
 struct Figures {
     int gdi, user, kernel;
-    SIZE_T workingSet;
+    SIZE_T workingSet, heap;
     DWORD guiGdi, guiUser;
 };
 
-Figures Measure() {
-    return {objects::Gdi(), objects::User(), objects::KernelHandles(), objects::WorkingSet(),
+Figures Measure(const std::vector<const void*>& samples) {
+    int kernel = objects::KernelHandles();  // its buffer is freed before the heap is walked
+    return {objects::Gdi(), objects::User(), kernel, objects::WorkingSet(), HeapInUse(samples),
             GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
             GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
 }
@@ -139,6 +152,9 @@ int main(int argc, char** argv) {
     TrayIcon floorTray;
     Floor floor;
     std::vector<double> steady;
+    std::vector<const void*> samples;  // their pages written before the first figures
+    for (std::vector<double>* v : {&steady, &floor.modify, &floor.enumerate, &floor.zeroConfig, &floor.total})
+        v->assign(size_t(ticks), 0.0), v->clear(), samples.push_back(v->data());
     double total = 0;
     // One-time loads (each icon the first time it is shown) happen in the warm-up, which
     // passes through every path the measured run takes.
@@ -164,11 +180,15 @@ int main(int argc, char** argv) {
         }
     };
     run(1000, false);
+    for (int i = 0; theApp.linkHistory.Events().size() < link_history::kCapacity && i < 4000; ++i)
+        AthSimSetPresent(0, i % 4 < 2 ? 0 : 1), tick();  // the adapter's comings and goings
+    AthSimSetPresent(0, 1);
+    run(20, false);
 
-    Figures before = Measure();
+    Figures before = Measure(samples);
     total = 0;
     run(ticks, true);
-    Figures after = Measure();
+    Figures after = Measure(samples);
 
     const char* os = xp ? "Windows XP" : zc::CurrentOsCode() == 4 ? "Windows 2000" : "other";
     const double tickUs = Median(steady), floorUs = Median(floor.total);
@@ -185,12 +205,15 @@ int main(int argc, char** argv) {
     std::printf("%-34s %12lu %12lu\n", "GetGuiResources GDI", before.guiGdi + 0ul, after.guiGdi + 0ul);
     std::printf("%-34s %12lu %12lu\n", "GetGuiResources USER", before.guiUser + 0ul, after.guiUser + 0ul);
     std::printf("%-34s %12d %12d\n", "kernel handles", before.kernel, after.kernel);
+    std::printf("%-34s %12lu %12lu\n", "heap in use, product (KiB)", static_cast<unsigned long>(before.heap / 1024),
+                static_cast<unsigned long>(after.heap / 1024));
     std::printf("%-34s %12lu %12lu\n", "working set (KiB)", static_cast<unsigned long>(before.workingSet / 1024),
                 static_cast<unsigned long>(after.workingSet / 1024));
     SendMessageA(frame.Handle(), WM_CLOSE, 0, 0);
     AthSimClear();
     if (service) LeaveAdapterToUs(false);
-    bool grew = after.gdi > before.gdi || after.user > before.user || after.kernel > before.kernel;
-    std::printf("%s\n", grew ? "GROWTH: objects or handles grew" : "no growth");
+    bool grew = after.gdi > before.gdi || after.user > before.user || after.kernel > before.kernel ||
+                after.heap > before.heap + 1024;  // texts of varying length (tip, history times)
+    std::printf("%s\n", grew ? "GROWTH: objects, handles or the heap grew" : "no growth");
     return 0;
 }

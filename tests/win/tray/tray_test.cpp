@@ -41,12 +41,13 @@ TEST_F(TrayTest, TheMenuFollowsTheShellsEventsForMouseAndKeyboard) {
         bool keyboardShell;
         LPARAM event;
         bool menu;
+        int focusBack = 0;  // the menu from the keyboard gives the focus back to the shell
     } cases[] = {
         // A shell that sends keyboard events follows the right-button release with
         // WM_CONTEXTMENU: one menu, not two.
         {true, WM_RBUTTONUP, false},
         {true, WM_CONTEXTMENU, true},
-        {true, NIN_KEYSELECT, true},
+        {true, NIN_KEYSELECT, true, 1},
         {true, NIN_SELECT, false},
         // The shell of Windows 98 sends the mouse messages only.
         {false, WM_RBUTTONUP, true},
@@ -55,10 +56,12 @@ TEST_F(TrayTest, TheMenuFollowsTheShellsEventsForMouseAndKeyboard) {
     };
     for (const Case& c : cases) {
         tray.keyboardEvents = c.keyboardShell;
+        tray.focusReturned = 0;
         Start(Connected("signal=30"));
         ModalWatch watch;
         Mouse(c.event);
         EXPECT_EQ(c.menu, watch.menuOpened) << c.keyboardShell << " " << c.event;
+        EXPECT_EQ(c.focusBack, tray.focusReturned) << c.keyboardShell << " " << c.event;
         if (c.event == NIN_KEYSELECT && c.menu) {
             // Enter sends a second selection as the menu closes: it is not a new request.
             ModalWatch again;

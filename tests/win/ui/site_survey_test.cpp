@@ -172,6 +172,7 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
     bool scanFocusedAfterSort = false;
     int rowsAtOpen = -1, rowsMidScan = -1, rowsAfterScan = -1, rowsReopened = -1;
     BOOL scanEnabledAtOpen = FALSE, scanEnabledMidScan = TRUE, barMidScan = FALSE, barAfter = TRUE;
+    bool barTabbed = false;
     int scanSent = 0;
     DWORD scanMs = 0, started = 0;
     int pageAfterSecured = -1, subTabAfterSecured = -1, pageAfterOpen = -1;
@@ -204,6 +205,8 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
                        rowsMidScan = RowCount();
                        scanEnabledMidScan = IsWindowEnabled(GetDlgItem(Page(), IDC_SCAN_BUTTON));
                        barMidScan = IsWindowVisible(GetDlgItem(Page(), IDC_SCAN_PROGRESS));
+                       for (BOOL back : {FALSE, TRUE})  // Tab from the list, either way
+                           barTabbed |= GetNextDlgTabItem(Page(), List(), back) == GetDlgItem(Page(), IDC_SCAN_PROGRESS);
                    },
                    [&] {
                        if (!IsWindowEnabled(GetDlgItem(Page(), IDC_SCAN_BUTTON)) && GetTickCount() - started < 15000)
@@ -260,6 +263,7 @@ TEST_F(SiteSurvey, ListsScansSortsAndJoinsThroughThePage) {
     EXPECT_EQ(4, rowsMidScan);  // the list waits for the scan's end
     EXPECT_FALSE(scanEnabledMidScan);
     EXPECT_TRUE(barMidScan);
+    EXPECT_FALSE(barTabbed);
     EXPECT_GE(scanMs, 3900u);  // 100 ticks of 40 ms
     EXPECT_LT(scanMs, 15000u);
     EXPECT_EQ(0, rowsAfterScan);  // refilled from the driver's list, empty while its scan runs

@@ -92,6 +92,11 @@ void Select(int row) {
 
 void Command(int id) { SendMessageA(Page(), WM_COMMAND, id, 0); }
 
+void SortBy(int column) {  // a click on a column heading, as the list tells the page
+    NMLISTVIEW click = {{List(), IDC_SURVEY_LIST, UINT(LVN_COLUMNCLICK)}, -1, column, 0, 0, 0, {}, 0};
+    SendMessageA(Page(), WM_NOTIFY, IDC_SURVEY_LIST, reinterpret_cast<LPARAM>(&click));
+}
+
 std::string Clipboard() {
     std::string text;
     if (!OpenClipboard(nullptr)) return text;
@@ -143,6 +148,19 @@ void WatchedScan(long long ms) {
     for (int i = 0; i < 100; ++i) SendMessageA(Page(), WM_TIMER, 199, 0);
 }
 
+int SuggestedPixels(int channel) {  // in the suggestion's colour, in 2.4 GHz `channel`'s slot
+    HWND w = theSiteSurveyPage.channelView.Handle();
+    RECT client;
+    GetClientRect(w, &client);
+    HDC dc = GetDC(w);
+    UpdateWindow(w);
+    int slot = (client.right - 16) / 14, pixels = 0;
+    for (int x = 8 + (channel - 1) * slot; x < 8 + channel * slot; ++x)
+        for (int y = 0; y < client.bottom; y += 2) pixels += GetPixel(dc, x, y) == RGB(40, 160, 70);
+    ReleaseDC(w, dc);
+    return pixels;
+}
+
 struct MenuSeen {
     RECT rect = {};
     std::vector<std::string> texts;
@@ -188,20 +206,16 @@ TEST_F(SurveyMenu, OpensAtTheSelectedRowAndCopiesExportsJoinsAndShowsTheChannels
                        menu.joinState = GetMenuState(m, ID_SURVEY_JOIN, MF_BYCOMMAND);
                        menu.rescanState = GetMenuState(m, ID_SURVEY_RESCAN, MF_BYCOMMAND);
                        menu.defaultItem = int(GetMenuDefaultItem(m, FALSE, 0));
-                       EndMenu();
+                       // A scan ends while the menu is open; then Copy is chosen.
+                       WatchedScan(2000);
+                       for (int c = 0, at = RowOf("Library"); c < 7; ++c) row += Cell(at, c) + (c < 6 ? "\t" : "\r\n");
+                       for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
+                           PostMessageA(FindWindowA("#32768", nullptr), WM_KEYDOWN, key, 0);
                    },
                    [&] {
-                       Command(ID_SURVEY_COPY);
                        copied = Clipboard();
-                       for (int c = 0, at = RowOf("Library"); c < 7; ++c) row += Cell(at, c) + (c < 6 ? "\t" : "\r\n");
-                       SendMessageA(Page(), WM_NOTIFY, IDC_SURVEY_LIST, [] {
-                           static NMLISTVIEW click = {};
-                           click.hdr.hwndFrom = List();
-                           click.hdr.idFrom = IDC_SURVEY_LIST;
-                           click.hdr.code = LVN_COLUMNCLICK;
-                           click.iSubItem = 2;  // by channel
-                           return reinterpret_cast<LPARAM>(&click);
-                       }());
+                       AthSimSetTime(-1);
+                       SortBy(2);  // by channel
                        EXPECT_TRUE(theSiteSurveyPage.ExportCsv(csv));
                        Command(ID_SURVEY_CHANNEL_VIEW);
                        HWND w = theSiteSurveyPage.channelView.Handle();
@@ -212,15 +226,7 @@ TEST_F(SurveyMenu, OpensAtTheSelectedRowAndCopiesExportsJoinsAndShowsTheChannels
                        viewStyle = DWORD(GetWindowLongPtrA(w, GWL_STYLE));
                        viewOwner = GetWindow(w, GW_OWNER);
                        // The suggested channel (11) is drawn in its own colour, in its slot.
-                       RECT client;
-                       GetClientRect(w, &client);
-                       HDC dc = GetDC(w);
-                       UpdateWindow(w);
-                       int slot = (client.right - 16) / 14;
-                       for (int x = 8 + 10 * slot; x < 8 + 11 * slot; ++x)
-                           for (int y = 0; y < client.bottom; y += 2)
-                               if (GetPixel(dc, x, y) == RGB(40, 160, 70)) ++suggestedPixels;
-                       ReleaseDC(w, dc);
+                       suggestedPixels = SuggestedPixels(11);
                        Select(RowOf("Library"));
                        Command(ID_SURVEY_JOIN);
                    },
@@ -280,8 +286,8 @@ TEST_F(SurveyMenu, TheWatchRescansKeepsMissedNetworksGreyForThreeScansAndLeaksNo
         fw::RegKey key;
         if (key.Open(HKEY_CURRENT_USER, kSettings)) remembered = key.ReadDword("RescanEvery30Seconds").value_or(9);
         ASSERT_EQ(4, RowCount());
+        WatchedScan(2000);  // what the first scan finds
         freshTip = InfoTipOf(0);
-        AthSimSetTime(AthSimGetTime());
         AthSimClearRecorded(0);
         WatchedScan(0);
         DWORD content = 0;
@@ -289,6 +295,8 @@ TEST_F(SurveyMenu, TheWatchRescansKeepsMissedNetworksGreyForThreeScansAndLeaksNo
         rows.push_back(RowCount());
         grey = TextColourOf(0);
         tip = InfoTipOf(0);
+        for (int page : {1, 3, 1, 3, 1, 3}) theMonitorDlg.SwitchPage(page);  // opening the page is no scan
+        rows.push_back(RowCount());
         for (int i = 0; i < 3; ++i) {
             WatchedScan(0);
             rows.push_back(RowCount());
@@ -312,14 +320,18 @@ TEST_F(SurveyMenu, TheWatchRescansKeepsMissedNetworksGreyForThreeScansAndLeaksNo
         user[1] = objects::User();
         kernel[1] = objects::KernelHandles();
         normal = RowCount() == 4 ? TextColourOf(3) : 0;
+        WatchedScan(0);
+        Command(ID_SURVEY_RESCAN);  // the watch off: what the driver lists, no more
+        rows.push_back(RowCount());
         AthSimSetTime(-1);
     }});
 
     EXPECT_EQ(1u, remembered);
-    EXPECT_TRUE(theSiteSurveyPage.rescanEvery30s);
+    EXPECT_FALSE(theSiteSurveyPage.rescanEvery30s);  // turned off again at the end
     EXPECT_EQ("", freshTip);
     EXPECT_NE(0u, scanSent);
-    EXPECT_EQ((std::vector<int>{4, 4, 4, 0}), rows);  // missed by one, two, three scans, then gone
+    // Missed by one scan (and after three openings), two, three, then gone; unwatched, gone.
+    EXPECT_EQ((std::vector<int>{4, 4, 4, 4, 0, 0}), rows);
     EXPECT_EQ(GetSysColor(COLOR_GRAYTEXT), grey);
     EXPECT_EQ("last seen 0 s ago", tip);
     EXPECT_NE(GetSysColor(COLOR_GRAYTEXT), normal);
@@ -327,6 +339,48 @@ TEST_F(SurveyMenu, TheWatchRescansKeepsMissedNetworksGreyForThreeScansAndLeaksNo
     EXPECT_EQ(gdi[0], gdi[1]);
     EXPECT_EQ(user[0], user[1]);
     EXPECT_EQ(kernel[0], kernel[1]);
+}
+
+// Library on 11, three hidden networks on 1; twenty faint ones on 6 make the list scroll.
+TEST_F(SurveyMenu, AWatchedRescanKeepsThePlaceAndHiddenNetworksWeighOnTheirChannel) {
+    std::string networks = "network ssid=Library bssid=00:40:96:A3:11:02 channel=11 rssi=-78\n";
+    for (int i = 10; i < 33; ++i)  // Back-10..12, then Street-22 down to Street-03
+        networks += (i < 13 ? "network channel=1 hidden=yes ssid=Back-" + std::to_string(i)
+                            : "network rssi=-100 ssid=Street-" + std::to_string(135 - i).substr(1)) +
+                    " bssid=02:00:00:00:00:" + std::to_string(i) + "\n";
+    testsim::Install("scan ms=1000\n" + testsim::Adapter(0, "modes=12") + networks);
+    std::string kept;  // sorted, selected and focused rows
+    int firstTab = -2, channel11 = -1;
+    RECT listRect = {}, menuRect = {};  // the menu key reaches a row scrolled out of view
+    RunMonitor(3, {[&] {
+                       Command(ID_SURVEY_RESCAN);
+                       for (int i = 0; i < 4; ++i) WatchedScan(2000);  // earlier tests' networks age out
+                       SetFocus(List());  // as the first Tab into the list
+                       firstTab = int(SendMessageA(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+                       SortBy(0);
+                       Select(RowOf("Street-05"));
+                       WatchedScan(2000);
+                       kept = Cell(RowCount() - 1, 0);  // still sorted: the last name last
+                       for (UINT which : {LVNI_SELECTED, LVNI_FOCUSED})
+                           kept += ";" + Cell(int(SendMessageA(List(), LVM_GETNEXTITEM, WPARAM(-1), which)), 0);
+                       Command(ID_SURVEY_CHANNEL_VIEW);
+                       channel11 = SuggestedPixels(11);
+                       AthSimSetTime(-1);
+                       Select(RowCount() - 1);  // out of view once the list is back at its top
+                       SendMessageA(List(), LVM_ENSUREVISIBLE, 0, FALSE);
+                       GetWindowRect(List(), &listRect);
+                       PostMessageA(List(), WM_CONTEXTMENU, WPARAM(List()), LPARAM(-1));  // the menu key
+                   },
+                   [&] {
+                       HWND menu = FindWindowA("#32768", nullptr);
+                       if (!menu || !IsWindowVisible(menu)) return RunAgain();
+                       GetWindowRect(menu, &menuRect);
+                       EndMenu();
+                   }});
+    EXPECT_EQ(0, firstTab);
+    EXPECT_EQ("Street-22;Street-05;Street-05", kept);  // sorted, selected and focused
+    EXPECT_GT(channel11, 20);  // not channel 1, where the hidden networks are
+    EXPECT_TRUE(menuRect.top >= listRect.top && menuRect.top <= listRect.bottom);
 }
 
 TEST_F(SurveyMenu, TheRescanSettingIsOffUnlessADwordOfOne) {
