@@ -103,8 +103,7 @@ private:
 using GetNameStringCall = DWORD(WINAPI*)(PCCERT_CONTEXT, DWORD, DWORD, void*, LPSTR, DWORD);
 GetNameStringCall GetNameString() {
     static const GetNameStringCall call = [] {
-        auto found = reinterpret_cast<GetNameStringCall>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("crypt32.dll"), "CertGetNameStringA")));
+        auto found = fw::LoadedFunction<GetNameStringCall>("crypt32.dll", "CertGetNameStringA");
         if (!found) DbgPrintf("CertGetNameStringA is missing: certificates are listed by their subject names.\n");
         return found;
     }();
