@@ -2,10 +2,10 @@
 // active profile to the driver.
 #include <cstring>
 
-#include "athcfg.h"
-#include "profile_store.h"
-#include "registry.h"
-#include "transport.h"
+#include "athcfg/athcfg.h"
+#include "athcfg/profile_store.h"
+#include "athcfg/registry.h"
+#include "athcfg/transport.h"
 
 ACAdapterConfig::ACAdapterConfig() : selectedIndex(-1) { std::memset(libraryOnly_, 0, sizeof libraryOnly_); }
 ACAdapterConfig::~ACAdapterConfig() = default;

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "athcfg.h"
-#include "registry.h"
-#include "sim_interface.h"
+#include "athcfg/athcfg.h"
+#include "athcfg/registry.h"
+#include "athcfg/sim/sim_interface.h"
 
 namespace {
 

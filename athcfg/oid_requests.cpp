@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "athcfg.h"
-#include "channels.h"
-#include "registry.h"
-#include "transport.h"
+#include "athcfg/athcfg.h"
+#include "athcfg/model/channels.h"
+#include "athcfg/registry.h"
+#include "athcfg/transport.h"
 
 extern "C" {
 

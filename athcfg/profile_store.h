@@ -5,8 +5,8 @@
 #pragma once
 #include <string>
 
-#include "athcfg.h"
-#include "sim_model.h"
+#include "athcfg/athcfg.h"
+#include "athcfg/model/sim_model.h"
 
 namespace athcfg {
 

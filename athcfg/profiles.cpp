@@ -1,10 +1,10 @@
 // The profile record, the profile list and their storage in the registry.
 #include <cstring>
 
-#include "athcfg.h"
-#include "profile_store.h"
-#include "registry.h"
-#include "scenario.h"
+#include "athcfg/athcfg.h"
+#include "athcfg/profile_store.h"
+#include "athcfg/registry.h"
+#include "athcfg/model/scenario.h"
 
 static_assert(sizeof(void*) != 4 || sizeof(ACProfile) == 312, "ACProfile is 312 bytes");
 static_assert(sizeof(void*) != 4 || sizeof(ACEnumNics) == 100, "ACEnumNics is 100 bytes");

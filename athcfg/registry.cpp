@@ -1,4 +1,4 @@
-#include "registry.h"
+#include "athcfg/registry.h"
 
 #include <vector>
 

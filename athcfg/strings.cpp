@@ -1,7 +1,7 @@
 // The library's string and string array.
 #include <cstring>
 
-#include "athcfg.h"
+#include "athcfg/athcfg.h"
 
 namespace {
 

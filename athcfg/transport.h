@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_model.h"
+#include "athcfg/model/sim_model.h"
 
 namespace athcfg {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "installer/command_settings.h"
-#include "installer/system_api.h"
+#include "installer/system/system_api.h"
 
 namespace drivora {
 

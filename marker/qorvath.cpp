@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/app.h"
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "framework/window.h"
 #include "marker/resource.h"
 

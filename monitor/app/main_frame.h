@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "framework/window.h"
-#include "monitor/app/app_command.h"
-#include "monitor/app/auto_connect.h"
-#include "monitor/app/link_history.h"
-#include "monitor/app/tray_icon.h"
-#include "monitor/ui/history_window.h"
+#include "monitor/app/auto_connect/auto_connect.h"
+#include "monitor/app/commands/app_command.h"
+#include "monitor/app/history/link_history.h"
+#include "monitor/app/tray/tray_icon.h"
+#include "monitor/ui/history/history_window.h"
 #include "monitor/ui/preferred/preferred_window.h"
 
 class StorePages;

@@ -4,9 +4,9 @@
 
 #include "athcfg/athcfg.h"
 #include "framework/dialog.h"
-#include "framework/text.h"
-#include "monitor/app/app_command.h"
-#include "monitor/app/command_carrier.h"
+#include "framework/text/text.h"
+#include "monitor/app/commands/app_command.h"
+#include "monitor/app/commands/command_carrier.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/monitor_dlg.h"

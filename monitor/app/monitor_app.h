@@ -11,9 +11,9 @@
 #include "framework/app.h"
 #include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/status_record.h"
-#include "monitor/app/auto_connect.h"
-#include "monitor/app/link_history.h"
-#include "monitor/app/sample_history.h"
+#include "monitor/app/auto_connect/auto_connect.h"
+#include "monitor/app/history/link_history.h"
+#include "monitor/app/traffic/sample_history.h"
 #include "monitor/profiles/profile_edit_state.h"
 #include "monitor/profiles/profile_store.h"
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <memory>
 
-#include "monitor/profiles/blowfish.h"
-#include "monitor/profiles/hex_text.h"
-#include "monitor/profiles/md5.h"
-#include "monitor/profiles/profile_keys.h"
+#include "monitor/profiles/crypto/blowfish.h"
+#include "monitor/profiles/crypto/hex_text.h"
+#include "monitor/profiles/crypto/md5.h"
+#include "monitor/profiles/keys/profile_keys.h"
 
 namespace profile_file {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "monitor/profiles/wep_key.h"
+#include "monitor/profiles/keys/wep_key.h"
 #include "monitor/res/resource.h"
 
 namespace profile_rules {

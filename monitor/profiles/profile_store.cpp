@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include "athcfg/athcfg.h"
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/adapter/adapter_session.h"
-#include "monitor/profiles/profile_keys.h"
+#include "monitor/profiles/keys/profile_keys.h"
 #include "monitor/profiles/profile_rules.h"
 #include "monitor/res/resource.h"
 

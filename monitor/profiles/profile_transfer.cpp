@@ -7,7 +7,7 @@
 
 #include "athcfg/athcfg.h"
 #include "monitor/adapter/adapter_session.h"
-#include "monitor/profiles/md5.h"
+#include "monitor/profiles/crypto/md5.h"
 #include "monitor/profiles/profile_file.h"
 #include "monitor/profiles/profile_rules.h"
 #include "monitor/profiles/profile_store.h"

@@ -4,10 +4,10 @@
 
 #include "framework/reg_key.h"
 #include "monitor/adapter/adapter_session.h"
-#include "monitor/profiles/hex_text.h"
-#include "monitor/profiles/profile_keys.h"
+#include "monitor/profiles/crypto/hex_text.h"
+#include "monitor/profiles/crypto/secret_cipher.h"
+#include "monitor/profiles/keys/profile_keys.h"
 #include "monitor/profiles/profile_store.h"
-#include "monitor/profiles/secret_cipher.h"
 
 using fw::RegKey;
 

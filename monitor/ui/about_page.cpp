@@ -4,11 +4,11 @@
 
 #include "framework/app.h"
 #include "framework/handles.h"
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/adapter/adapter_session.h"
 #include "monitor/adapter/zero_config.h"
-#include "monitor/ui/banner.h"
 #include "monitor/res/resource.h"
+#include "monitor/ui/banner.h"
 
 CAboutPage theAboutPage;
 

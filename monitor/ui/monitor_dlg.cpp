@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "framework/app.h"
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/about_page.h"
 #include "monitor/ui/banner.h"
-#include "monitor/ui/config_page.h"
+#include "monitor/ui/editor/config_page.h"
 #include "monitor/ui/help_command.h"
-#include "monitor/ui/ip_settings_page.h"
+#include "monitor/ui/ip/ip_settings_page.h"
 #include "monitor/ui/radio_toggle.h"
-#include "monitor/ui/site_survey_page.h"
 #include "monitor/ui/status_page.h"
+#include "monitor/ui/survey/site_survey_page.h"
 
 CMonitorDlg theMonitorDlg;
 

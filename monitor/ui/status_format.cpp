@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "monitor/app/signal_percent.h"
+#include "monitor/app/tray/signal_percent.h"
 #include "monitor/res/resource.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "athcfg/athcfg.h"
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 #include "monitor/ui/status_format.h"

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "framework/dialog.h"
-#include "monitor/controls/text_progress_ctrl.h"
+#include "monitor/controls/progress/text_progress_ctrl.h"
 
 class CStatusPage : public fw::Dialog {
 public:

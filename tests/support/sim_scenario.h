@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "tests/support/system_state.h"
 
 namespace testsim {

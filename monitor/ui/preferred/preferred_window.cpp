@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "athcfg/athcfg.h"
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "tests/support/program_dir.h"
 #include "tests/support/system_state.h"
 #include "tests/support/wine_version.h"

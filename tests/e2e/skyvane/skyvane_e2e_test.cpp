@@ -14,8 +14,8 @@
 
 #include "monitor/adapter/oids.h"
 #include "monitor/adapter/status_record.h"
-#include "monitor/app/auto_connect_choice.h"
-#include "monitor/app/link_history.h"
+#include "monitor/app/auto_connect/auto_connect_choice.h"
+#include "monitor/app/history/link_history.h"
 #include "monitor/profiles/profile_file.h"
 #include "monitor/res/resource.h"
 #include "tests/support/pe_imports.h"

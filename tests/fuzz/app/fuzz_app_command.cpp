@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "monitor/app/app_command.h"
+#include "monitor/app/commands/app_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string args(reinterpret_cast<const char*>(data), size);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "live_state.h"
+#include "athcfg/model/live_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto a = std::make_unique<athsim::LiveAdapter>();

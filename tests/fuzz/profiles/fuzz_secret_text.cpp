@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "monitor/profiles/hex_text.h"
-#include "monitor/profiles/secret_cipher.h"
+#include "monitor/profiles/crypto/hex_text.h"
+#include "monitor/profiles/crypto/secret_cipher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

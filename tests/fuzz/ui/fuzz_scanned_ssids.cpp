@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/ui/config_lists.h"
+#include "monitor/ui/editor/config_lists.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A copy of exactly `size` bytes, so that any read past it is caught.

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "monitor/ui/survey_rows.h"
+#include "monitor/ui/survey/survey_rows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "live_state.h"
+#include "athcfg/model/live_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The driver's records byte for byte.
 #include <gtest/gtest.h>
 
-#include "channels.h"
-#include "records.h"
+#include "athcfg/model/channels.h"
+#include "athcfg/model/records.h"
 
 namespace {
 

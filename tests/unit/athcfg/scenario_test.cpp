@@ -1,7 +1,7 @@
 // The scenario text: every statement's values, defaults, and refusals with line numbers.
 #include <gtest/gtest.h>
 
-#include "scenario.h"
+#include "athcfg/model/scenario.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The simulated adapter's behaviour: association, counters, scans, sets, pins.
 #include <gtest/gtest.h>
 
-#include "sim_model.h"
+#include "athcfg/model/sim_model.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The choice of the profile to join: stored records in the user's order, a scanned list and
 // the profile checks give the verdicts in trying order, each with its reason.
-#include "monitor/app/auto_connect_choice.h"
+#include "monitor/app/auto_connect/auto_connect_choice.h"
 
 #include <gtest/gtest.h>
 

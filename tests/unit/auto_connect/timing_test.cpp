@@ -1,6 +1,6 @@
 // When automatic connection acts: the transitions of its timing on loss, scan, association,
 // timeout, a manual apply, the radio, the Configuration page and the switch.
-#include "monitor/app/auto_connect_timing.h"
+#include "monitor/app/auto_connect/auto_connect_timing.h"
 
 #include <gtest/gtest.h>
 

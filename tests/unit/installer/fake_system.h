@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/system_api.h"
+#include "installer/system/system_api.h"
 #include "installer/text_match.h"
 
 namespace drivora_test {

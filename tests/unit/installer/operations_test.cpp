@@ -1,4 +1,4 @@
-#include "installer/system_operations.h"
+#include "installer/system/system_operations.h"
 
 #include "installer/dispatcher.h"
 

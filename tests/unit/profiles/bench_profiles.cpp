@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "monitor/profiles/secret_cipher.h"
-#include "monitor/profiles/wep_key.h"
+#include "monitor/profiles/crypto/secret_cipher.h"
+#include "monitor/profiles/keys/wep_key.h"
 
 namespace {
 

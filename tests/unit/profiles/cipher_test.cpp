@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "monitor/profiles/blowfish.h"
-#include "monitor/profiles/hex_text.h"
-#include "monitor/profiles/md5.h"
-#include "monitor/profiles/secret_cipher.h"
-#include "monitor/profiles/wep_key.h"
+#include "monitor/profiles/crypto/blowfish.h"
+#include "monitor/profiles/crypto/hex_text.h"
+#include "monitor/profiles/crypto/md5.h"
+#include "monitor/profiles/crypto/secret_cipher.h"
+#include "monitor/profiles/keys/wep_key.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <tuple>
 
 #include "known_file.h"
-#include "monitor/profiles/hex_text.h"
-#include "monitor/profiles/md5.h"
+#include "monitor/profiles/crypto/hex_text.h"
+#include "monitor/profiles/crypto/md5.h"
 
 using namespace profile_file;
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "monitor/profiles/profile_keys.h"
+#include "monitor/profiles/keys/profile_keys.h"
+#include "monitor/profiles/keys/wep_key.h"
 #include "monitor/profiles/profile_rules.h"
-#include "monitor/profiles/wep_key.h"
 
 namespace {
 

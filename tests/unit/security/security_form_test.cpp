@@ -6,7 +6,7 @@
 #include <set>
 
 #include "monitor/res/resource.h"
-#include "monitor/ui/security_form.h"
+#include "monitor/ui/editor/security/security_form.h"
 
 using namespace security_form;
 

@@ -1,4 +1,4 @@
-#include "monitor/app/app_command.h"
+#include "monitor/app/commands/app_command.h"
 
 #include <gtest/gtest.h>
 

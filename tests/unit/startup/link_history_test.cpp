@@ -1,4 +1,4 @@
-#include "monitor/app/link_history.h"
+#include "monitor/app/history/link_history.h"
 
 #include <gtest/gtest.h>
 

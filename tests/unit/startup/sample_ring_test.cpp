@@ -1,4 +1,4 @@
-#include "monitor/app/sample_ring.h"
+#include "monitor/app/traffic/sample_ring.h"
 
 #include <gtest/gtest.h>
 

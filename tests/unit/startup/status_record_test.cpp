@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "monitor/adapter/channel_index.h"
-#include "monitor/app/signal_percent.h"
+#include "monitor/app/tray/signal_percent.h"
 
 namespace {
 void Put32(uint8_t* b, size_t off, uint32_t v) {

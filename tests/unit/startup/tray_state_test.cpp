@@ -1,4 +1,4 @@
-#include "monitor/app/tray_state.h"
+#include "monitor/app/tray/tray_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The text progress bar's gradient blocks and percentage text.
 #include <gtest/gtest.h>
 
-#include "monitor/controls/progress_paint.h"
+#include "monitor/controls/progress/progress_paint.h"
 
 namespace {
 constexpr uint32_t Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }

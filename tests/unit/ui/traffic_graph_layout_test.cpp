@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "monitor/controls/traffic_graph_layout.h"
+#include "monitor/controls/traffic_graph/traffic_graph_layout.h"
 
 TEST(TrafficGraphLayout, ScaleStepsAtTenFiftyAndAHundredStored) {
     struct Case {

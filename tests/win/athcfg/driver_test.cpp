@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "athcfg.h"
-#include "records.h"
-#include "sim_model.h"
+#include "athcfg/athcfg.h"
+#include "athcfg/model/records.h"
+#include "athcfg/model/sim_model.h"
 #include "sim_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 #include <string>
 
-#include "athcfg.h"
+#include "athcfg/athcfg.h"
 #include "sim_support.h"
 #include "tests/support/program_dir.h"
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "athsim.h"
-#include "live_state.h"
+#include "athcfg/sim/athsim.h"
+#include "athcfg/model/live_state.h"
 #include "tests/support/program_dir.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "athsim.h"
+#include "athcfg/sim/athsim.h"
 
 namespace simtest {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "athcfg/athcfg.h"
-#include "monitor/ui/cert_boxes.h"
-#include "monitor/ui/cert_names.h"
-#include "monitor/ui/certificates.h"
+#include "monitor/ui/editor/security/cert_boxes.h"
+#include "monitor/ui/editor/security/cert_names.h"
+#include "monitor/ui/editor/security/certificates.h"
 
 namespace {
 

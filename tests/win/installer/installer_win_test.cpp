@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "installer/dispatcher.h"
-#include "installer/system_operations.h"
-#include "installer/win_system_api.h"
+#include "installer/system/system_operations.h"
+#include "installer/system/win_system_api.h"
 
 using drivora::RunState;
 using drivora::SystemOperations;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/system_operations.h"
-#include "installer/win_system_api.h"
+#include "installer/system/system_operations.h"
+#include "installer/system/win_system_api.h"
 #include "tests/support/stand_in_service.h"
 
 using drivora::RunState;

@@ -2,7 +2,7 @@
 // sub-tab and page the store asks for.
 #include "tests/win/profiles/store_fixture.h"
 
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/res/resource.h"
 
 using storetest::StoreTest;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <tuple>
 
+#include "monitor/profiles/crypto/secret_cipher.h"
 #include "monitor/profiles/profile_file.h"
-#include "monitor/profiles/secret_cipher.h"
 #include "monitor/res/resource.h"
 
 using storetest::KeyExists;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "monitor/ui/security_page.h"
+#include "monitor/ui/editor/security/security_page.h"
 
 namespace sectest {
 

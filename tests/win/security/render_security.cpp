@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "monitor/app/monitor_app.h"
 #include "tests/win/security/page_host.h"
 

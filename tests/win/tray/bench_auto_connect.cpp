@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "monitor/adapter/oids.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/app/monitor_app.h"

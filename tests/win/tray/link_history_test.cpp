@@ -4,8 +4,8 @@
 #include <commctrl.h>
 #include <iphlpapi.h>
 
-#include "monitor/app/link_history.h"
-#include "monitor/ui/history_window.h"
+#include "monitor/app/history/link_history.h"
+#include "monitor/ui/history/history_window.h"
 #include "tests/support/pe_imports.h"
 #include "tray_fixture.h"
 

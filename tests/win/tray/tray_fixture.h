@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/text.h"
+#include "framework/text/text.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/app/monitor_app.h"
 #include "monitor/res/resource.h"

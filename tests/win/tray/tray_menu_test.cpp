@@ -2,9 +2,9 @@
 // chosen as the user chooses them.
 #include "tests/win/tray/tray_fixture.h"
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "monitor/adapter/oids.h"
-#include "monitor/ui/config_page.h"
+#include "monitor/ui/editor/config_page.h"
 
 namespace {
 

@@ -19,13 +19,13 @@
 #include <vector>
 
 #include "athcfg/athcfg.h"
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "monitor/adapter/zero_config.h"
 #include "monitor/adapter/zero_config_flags.h"
 #include "monitor/app/main_frame.h"
 #include "monitor/app/monitor_app.h"
-#include "monitor/app/tray_icon.h"
-#include "monitor/app/tray_state.h"
+#include "monitor/app/tray/tray_icon.h"
+#include "monitor/app/tray/tray_state.h"
 #include "tests/support/object_counts.h"
 #include "tests/support/stand_in_service.h"
 #include "tests/support/wine_version.h"

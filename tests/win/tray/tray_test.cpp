@@ -3,7 +3,7 @@
 
 #include "tests/win/tray/shell_spy.h"
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "monitor/adapter/oids.h"
 
 TEST_F(TrayTest, NoAdapterShowsNetworkDisabledAndIgnoresDoubleClick) {

@@ -3,7 +3,7 @@
 #include "tests/support/wine_version.h"
 #include "tests/win/tray/zero_config_fixture.h"
 
-#include "athcfg/athsim.h"
+#include "athcfg/sim/athsim.h"
 #include "monitor/adapter/oids.h"
 
 using namespace zctest;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "monitor/controls/owner_draw_button.h"
-#include "monitor/controls/text_progress_ctrl.h"
-#include "monitor/controls/traffic_graph.h"
+#include "monitor/controls/progress/text_progress_ctrl.h"
+#include "monitor/controls/traffic_graph/traffic_graph.h"
 #include "monitor/res/resource.h"
 
 namespace {
