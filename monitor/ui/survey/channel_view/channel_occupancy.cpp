@@ -52,10 +52,9 @@ int ChannelOf(uint32_t frequencyKHz) {
     const int mhz = int(frequencyKHz / 1000);
     if (mhz == 2484) return 14;
     if (mhz >= 2412 && mhz <= 2472 && (mhz - 2407) % 5 == 0) return (mhz - 2407) / 5;
-    for (const Range& r : k5GHz) {
-        const int channel = (mhz - (r.first >= kFirst49 ? 4000 : 5000)) / 5;
-        if (channel >= r.first && channel <= r.last && (channel - r.first) % 4 == 0 && CentreMHz(channel) == mhz)
-            return channel;
+    for (int base : {5000, 4000}) {  // 5 GHz, then 4.9 GHz: a channel only where it has its centre
+        const int channel = (mhz - base) / 5;
+        if (channel > 14 && CentreMHz(channel) == mhz) return channel;
     }
     return 0;
 }
